@@ -1,0 +1,2 @@
+// placeholder until the platform layer lands
+

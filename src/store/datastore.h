@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace quorvel {
+
+// The entry that edit mode adds to the category list and the from-list.
+inline constexpr char16_t kNewEntryMarker[] = u"--> NEW <--";
+
+// Counts and indexes of records are 16-bit signed numbers.
+inline constexpr int kMaxRecords = 32767;
+
+// The units of one category, in file order: names and factors in parallel.
+struct UnitTable {
+    QStringList names;
+    QList<double> factors;
+};
+
+// The data files of one application folder. Every operation opens, reads or
+// writes, and closes its file within the call, and throws Failure on error.
+class DataStore {
+public:
+    explicit DataStore(QString appFolder);
+
+    const QString &appFolder() const { return m_appFolder; }
+    QString categoryListPath() const;                      // <folder>/conversion.txt
+    QString unitFilePath(const QString &category) const;   // <folder>/<category>.txt
+
+    // The category names in file order; Failure(Overflow) past 32767 records.
+    QStringList readCategories() const;
+    // The units of a category in file order; Failure(Overflow) past 32767.
+    UnitTable readUnits(const QString &category) const;
+
+    // Rewrites the category list from these entries, skipping every marker.
+    void saveCategories(const QStringList &entries) const;
+    // Creates the empty unit file of a new category; an existing file is kept.
+    void createCategoryFile(const QString &category) const;
+    // Rewrites a category's unit file from the table.
+    void writeUnits(const QString &category, const UnitTable &units) const;
+
+private:
+    QString m_appFolder;
+};
+
+// The reason a new category name is refused, or an empty string when the
+// name is acceptable. existing are the names the category list holds now.
+QString categoryNameProblem(const QString &name, const QStringList &existing);
+
+// The reason a new unit name is refused, or an empty string.
+QString unitNameProblem(const QString &name);
+
+// Appends the unit and makes the one ordering pass down to index 1 that keeps
+// a sorted table sorted (UTF-16 code units, case significant, equal names
+// never exchanged).
+void insertUnitByName(UnitTable &units, const QString &name, double factor);
+
+} // namespace quorvel
