@@ -27,6 +27,8 @@ QString kindText(FailureKind kind)
         return QStringLiteral("Bad file name or number");
     case FailureKind::DeviceIOError:
         return QStringLiteral("Device I/O error");
+    case FailureKind::FileTooLarge:
+        return QStringLiteral("File too large");
     case FailureKind::Refused:
         return QStringLiteral("Not possible");
     }

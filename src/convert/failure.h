@@ -18,6 +18,7 @@ enum class FailureKind {
     DiskFull,
     BadFileNameOrNumber,
     DeviceIOError,
+    FileTooLarge,
     Refused, // an edit the program will not make; detail() says why
 };
 
