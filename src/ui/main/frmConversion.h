@@ -1,0 +1,142 @@
+#pragma once
+
+#include "convert/outputformat.h"
+#include "store/datastore.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <optional>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+
+class frmAbout;
+class frmHelp;
+class frmRegister;
+
+namespace quorvel {
+class Failure;
+namespace platform {
+struct Services;
+}
+} // namespace quorvel
+
+// The main window: the category list, the two unit lists, the value and
+// output boxes, the edit-mode note and the File, Output and Help menus.
+// Its handlers are thin: they read the controls, call the core, and write
+// the controls back. Each handler reports a failure in a message box and the
+// window stays as the failing step left it.
+class frmConversion : public QMainWindow {
+    Q_OBJECT
+
+public:
+    frmConversion(
+        QString appFolder, quorvel::platform::Services &services, QWidget *parent = nullptr);
+    ~frmConversion() override;
+
+    // The load step: sets the caption and loads the categories. Called once
+    // after construction, before the window is first shown.
+    void Form_Load();
+
+    // Window-level data, read by the tests and the benchmarks.
+    const QStringList &UnitNames() const { return m_units.names; }
+    const QList<double> &UnitFactors() const { return m_units.factors; }
+    const QString &DataFilePath() const { return m_dataFilePath; }
+    double DefaultValue() const { return m_defaultValue; }
+    bool isEditMode() const;
+
+    // Store and calculation operations.
+    void LoadCategories();
+    void LoadUnits();
+    void SaveCategories();
+    void CreateCategoryFile();
+    void AddUnit();
+    void CalculateIt();
+    QString FormatOutput(double value, double divisor) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // Event handlers.
+    void cboConversionType_Click();
+    void cboConvFrom_Click();
+    void cboConvFrom_KeyPress(int KeyAscii);
+    void cboConvTo_Click();
+    void cboConvTo_KeyPress(int KeyAscii);
+    void txtUserInput_GotFocus();
+    void txtUserInput_KeyPress(int KeyAscii);
+    void mnuFileEdit_Click();
+    void mnuFileExit_Click();
+    void mnuOutputScientific_Click();
+    void mnuOutputDecimals_Click(QAction *item);
+    void mnuHelpAbout_Click();
+    void mnuHelpHelp_Click();
+    void mnuHelpRegister_Click();
+
+    void createControls();
+    void createMenus();
+    int twips(int value) const;
+
+    // Runs one handler body; a failure is reported and ends the handler.
+    template <typename Body> void handle(Body &&body);
+    void report(const quorvel::Failure &failure);
+
+    void addCategoryInEditMode();
+    void offerCategoryDeletion();
+    void refreshOutput();
+    quorvel::OutputMode outputMode() const;
+    void closeDialogs();
+
+    quorvel::DataStore m_store;
+    quorvel::platform::Services &m_services;
+
+    // Controls.
+    QComboBox *cboConversionType = nullptr;
+    QComboBox *cboConvFrom = nullptr;
+    QComboBox *cboConvTo = nullptr;
+    QLineEdit *txtUserInput = nullptr;
+    QLineEdit *txtCalcOut = nullptr;
+    QLabel *lblEdit = nullptr;
+
+    // Menus.
+    QMenu *mnuFile = nullptr;
+    QAction *mnuFileEdit = nullptr;
+    QAction *mnuFileExit = nullptr;
+    QMenu *mnuOutput = nullptr;
+    QAction *mnuOutputScientific = nullptr;
+    QAction *mnuOutput3 = nullptr;
+    QAction *mnuOutput6 = nullptr;
+    QAction *mnuOutput9 = nullptr;
+    QAction *mnuOutput12 = nullptr;
+    QAction *mnuOutput15 = nullptr;
+    QActionGroup *m_decimalsGroup = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuHelpAbout = nullptr;
+    QAction *mnuHelpHelp = nullptr;
+    QAction *mnuHelpRegister = nullptr;
+
+    // The dialogs: one instance each, created on first use, no owner.
+    QPointer<frmAbout> m_about;
+    QPointer<frmHelp> m_help;
+    QPointer<frmRegister> m_register;
+
+    // Window-level data.
+    quorvel::UnitTable m_units;
+    // The category whose units m_units holds; none before the first load.
+    std::optional<QString> m_unitsCategory;
+    QString m_dataFilePath;
+    double m_defaultValue = 0;
+    // False until a calculation succeeds, and again after the unit lists are
+    // emptied or a multiplication fails: the Output commands then have no
+    // result to show again.
+    bool m_hasResult = false;
+    qint16 CategoryIndex = 0;
+    qint16 DeleteReply = 0;
+};
