@@ -14,7 +14,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(icon);
     // The data files live in the application folder, beside the program.
     frmConversion window(QDir::cleanPath(QCoreApplication::applicationDirPath()),
-                         quorvel::platform::systemServices());
+        quorvel::platform::systemServices());
     window.Form_Load();
     window.show();
     // Without a window manager (as under a bare X server) a new window gets
