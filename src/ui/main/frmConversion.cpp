@@ -19,6 +19,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -132,6 +133,9 @@ frmConversion::frmConversion(QString appFolder, platform::Services &services, QW
     setAccessibleName(kTitle);
     createControls();
     createMenus();
+    // The user cannot resize the window: it is as large as its client area
+    // and menu bar.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 frmConversion::~frmConversion()
@@ -139,16 +143,12 @@ frmConversion::~frmConversion()
     closeDialogs();
 }
 
-int frmConversion::twips(int value) const
-{
-    return twipsToPixels(value, logicalDpiY());
-}
-
 void frmConversion::createControls()
 {
+    const ui::TwipsScale twips(*this);
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twips(6105), twips(1110));
+    client->setFixedSize(twips.size(6105, 1110));
     setCentralWidget(client);
 
     cboConversionType = makeCombo(client, "cboConversionType", tr("Conversion category"),
@@ -167,8 +167,8 @@ void frmConversion::createControls()
     lblEdit->setAccessibleName(lblEdit->text());
     lblEdit->setWordWrap(true);
 
-    auto place = [this](QWidget *w, int left, int top, int width, int height) {
-        w->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    auto place = [&twips](QWidget *w, int left, int top, int width, int height) {
+        w->setGeometry(twips.rect(left, top, width, height));
     };
     place(cboConversionType, 120, 0, 2895, 315);
     place(cboConvFrom, 120, 360, 2895, 315);

@@ -82,7 +82,6 @@ private:
 
     void createControls();
     void createMenus();
-    int twips(int value) const;
 
     // Runs one handler body; a failure is reported and ends the handler.
     template <typename Body> void handle(Body &&body);
