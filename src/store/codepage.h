@@ -18,4 +18,7 @@ std::optional<QByteArray> encodeCodePage(QStringView text);
 
 bool codePageCanCarry(QStringView text);
 
+// The code page's name for messages, e.g. "Windows-1252".
+QString codePageName();
+
 } // namespace quorvel

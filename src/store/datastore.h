@@ -12,6 +12,11 @@ inline constexpr char16_t kNewEntryMarker[] = u"--> NEW <--";
 // Counts and indexes of records are 16-bit signed numbers.
 inline constexpr int kMaxRecords = 32767;
 
+// The largest data file that is read. Names have no length limit, but 32767
+// records of sane names stay well under 1 MiB; the bound keeps a stray huge
+// file (or a link to a device) from exhausting memory: Failure(FileTooLarge).
+inline constexpr qint64 kMaxDataFileBytes = 64 * 1024 * 1024;
+
 // The units of one category, in file order: names and factors in parallel.
 struct UnitTable {
     QStringList names;
@@ -20,24 +25,32 @@ struct UnitTable {
 
 // The data files of one application folder. Every operation opens, reads or
 // writes, and closes its file within the call, and throws Failure on error.
+//
+// Writes never lose data: the new content goes to a temporary file in the
+// same folder that replaces the old file only once it is complete, and a text
+// the code page cannot carry is refused (Failure(Refused)) before any file is
+// touched. A read-only file is not replaced (Failure(PermissionDenied)). A
+// data file that is a symbolic link is written through to its target.
 class DataStore {
 public:
     explicit DataStore(QString appFolder);
 
     const QString &appFolder() const { return m_appFolder; }
-    QString categoryListPath() const;                      // <folder>/conversion.txt
-    QString unitFilePath(const QString &category) const;   // <folder>/<category>.txt
+    QString categoryListPath() const; // <folder>/conversion.txt
+    QString unitFilePath(const QString &category) const; // <folder>/<category>.txt
 
     // The category names in file order; Failure(Overflow) past 32767 records.
     QStringList readCategories() const;
     // The units of a category in file order; Failure(Overflow) past 32767.
+    // Blank lines and blanks at the end of the file are no record.
     UnitTable readUnits(const QString &category) const;
 
     // Rewrites the category list from these entries, skipping every marker.
     void saveCategories(const QStringList &entries) const;
     // Creates the empty unit file of a new category; an existing file is kept.
     void createCategoryFile(const QString &category) const;
-    // Rewrites a category's unit file from the table.
+    // Rewrites a category's unit file from the table; Failure(Overflow) past
+    // 32767 units or for a factor that is not a finite number.
     void writeUnits(const QString &category, const UnitTable &units) const;
 
 private:
@@ -53,7 +66,8 @@ QString unitNameProblem(const QString &name);
 
 // Appends the unit and makes the one ordering pass down to index 1 that keeps
 // a sorted table sorted (UTF-16 code units, case significant, equal names
-// never exchanged).
+// never exchanged). Failure(Overflow), with the table unchanged, when it
+// already holds 32767 units.
 void insertUnitByName(UnitTable &units, const QString &name, double factor);
 
 } // namespace quorvel

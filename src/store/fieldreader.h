@@ -1,29 +1,66 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace quorvel {
 
 // Reads comma- or line-delimited fields from decoded file text, the one rule
 // shared by the data files and the help file.
+//
+// - A field ends at a comma or a line end; CR LF, a lone LF and a lone CR are
+//   all line ends. A record may span lines and two records may share one.
+// - Blanks (spaces and tabs) before a field are skipped.
+// - A field that begins with a double quote yields the characters up to the
+//   next double quote, commas and line ends included; without a closing quote
+//   it runs to the end of the text. Whatever stands between the closing quote
+//   and the next comma or line end is skipped.
+// - An unquoted text field yields the characters up to the next comma or line
+//   end, with trailing blanks trimmed; an empty line yields the empty text.
+// - A number field skips blank lines before it. Its value is the leading
+//   decimal number of the field: optional sign, digits with "." as the decimal
+//   separator, optional exponent (E, e, D or d, optional sign, digits), as in
+//   ".0254", "0.0254", "-3", "1E+15", "1.5E-05". A field without a leading
+//   number reads as 0, and so does a number too small for a double.
 class FieldReader {
 public:
     // path is only used in the failures this reader throws.
     explicit FieldReader(QString text, QString path = {});
 
-    // The end-of-file test made before each record.
+    // The end-of-file test made before each record: true when nothing at all
+    // is left. A line end after the last field is that field's delimiter, so
+    // text ending in CR LF is at its end after its last record.
     bool atEnd() const;
+    // True when nothing but blanks and line ends is left (also at the end).
+    bool onlyBlanksLeft() const;
 
     // Next field as text. Throws Failure(InputPastEndOfFile, path, line).
     QString readText();
     // Next field as a number ("." always, not a number reads as 0).
-    // Throws Failure(InputPastEndOfFile, path, line).
+    // Throws Failure(InputPastEndOfFile, path, line), and Failure(Overflow,
+    // path, line) for a number beyond the double range.
     double readNumber();
 
     // The 1-based line the next field starts on.
     int line() const;
 
-    // (private parts are the implementer's)
+private:
+    bool atLineEnd() const;
+    void skipLineEnd();
+    void skipBlanks();
+    void skipBlanksAndLineEnds();
+    QStringView takeQuoted();
+    QStringView takeUnquoted();
+    void skipDelimiter();
+    QStringView takeField();
+    [[noreturn]] void failPastEnd() const;
+
+    QString m_text;
+    QString m_path;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+    // Where onlyBlanksLeft() last found a character other than a blank.
+    mutable qsizetype m_contentAt = -1;
 };
 
 } // namespace quorvel

@@ -1,0 +1,361 @@
+#include "store/datastore.h"
+
+#include "convert/failure.h"
+#include "store/codepage.h"
+#include "store/fieldreader.h"
+#include "store/fieldwriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cmath>
+
+namespace quorvel {
+
+namespace {
+
+enum class Access { Read, Write };
+
+// The failure kind of a file operation that failed with this errno. Qt keeps
+// errno from the failing system call; where it is lost (0) the file's own
+// error code decides.
+FailureKind failureKind(int error, QFileDevice::FileError fileError, Access access)
+{
+    switch (error) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+    case EFBIG:
+        return FailureKind::DiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FailureKind::PermissionDenied;
+    case EISDIR:
+        return FailureKind::PathFileAccessError;
+    case ENOENT:
+        return access == Access::Read ? FailureKind::FileNotFound
+                                      : FailureKind::BadFileNameOrNumber;
+    case ENOTDIR:
+        return access == Access::Read ? FailureKind::FileNotFound
+                                      : FailureKind::PathFileAccessError;
+    case ENAMETOOLONG:
+    case EINVAL:
+        return FailureKind::BadFileNameOrNumber;
+    case EIO:
+        return FailureKind::DeviceIOError;
+    default:
+        break;
+    }
+    switch (fileError) {
+    case QFileDevice::ResourceError:
+        return FailureKind::DiskFull;
+    case QFileDevice::PermissionsError:
+        return FailureKind::PermissionDenied;
+    case QFileDevice::OpenError:
+        return FailureKind::PathFileAccessError;
+    default:
+        return FailureKind::DeviceIOError;
+    }
+}
+
+QString readDataFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw Failure(FailureKind::PathFileAccessError, path);
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int error = errno;
+        if (error == 0 && !QFileInfo::exists(path))
+            throw Failure(FailureKind::FileNotFound, path);
+        throw Failure(failureKind(error, file.error(), Access::Read), path);
+    }
+    if (file.size() > kMaxDataFileBytes)
+        throw Failure(FailureKind::FileTooLarge, path);
+    // Read one byte past the bound: a device or pipe reports no size.
+    const QByteArray bytes = file.read(kMaxDataFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw Failure(FailureKind::DeviceIOError, path, 0, file.errorString());
+    if (bytes.size() > kMaxDataFileBytes)
+        throw Failure(FailureKind::FileTooLarge, path);
+    return decodeCodePage(bytes);
+}
+
+// The file a write goes to: the target of a symbolic link, so that the link
+// stays a link.
+QString writeTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+}
+
+bool isReadOnly(const QFileInfo &info)
+{
+    // The permission bits themselves: a process with privileges passes the
+    // access test on any file, yet a file without write permission was made
+    // read-only on purpose and is not replaced.
+    constexpr QFileDevice::Permissions anyWrite
+        = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !info.isWritable() || !(info.permissions() & anyWrite);
+}
+
+[[noreturn]] void failWrite(QSaveFile &file, int error, const QString &path)
+{
+    const QFileDevice::FileError fileError = file.error();
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    throw Failure(failureKind(error, fileError, Access::Write), path, 0, reason);
+}
+
+// Replaces the file at path with text, or leaves it as it was.
+void writeDataFile(const QString &path, const QString &text)
+{
+    const std::optional<QByteArray> bytes = encodeCodePage(text);
+    if (!bytes)
+        throw Failure(FailureKind::Refused, path, 0,
+            QStringLiteral("The text holds a character that cannot be written in the "
+                           "%1 code page.")
+                .arg(codePageName()));
+
+    const QString target = writeTarget(path);
+    const QFileInfo info(target);
+    if (info.isDir())
+        throw Failure(FailureKind::PathFileAccessError, path);
+    if (info.exists() && isReadOnly(info))
+        throw Failure(FailureKind::PermissionDenied, path);
+
+    // Unbuffered, so that every byte reaches the file in write() where its
+    // result is checked; a buffered QSaveFile flushes inside commit() and can
+    // lose the error of that last write.
+    QSaveFile file(target);
+    file.setDirectWriteFallback(false);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        failWrite(file, errno, path);
+    if (!bytes->isEmpty()) {
+        errno = 0;
+        if (file.write(*bytes) != bytes->size())
+            failWrite(file, errno, path);
+    }
+    errno = 0;
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        failWrite(file, errno, path);
+    errno = 0;
+    if (!file.commit()) {
+        const int error = errno;
+        throw Failure(failureKind(error, file.error(), Access::Write), path, 0, file.errorString());
+    }
+}
+
+bool isControl(char16_t c)
+{
+    return c < 0x20 || c == 0x7F;
+}
+
+bool isReservedDeviceName(const QString &name)
+{
+    // The part before the first dot names the device whatever follows, and
+    // blanks before that dot do not count.
+    QStringView base = QStringView(name);
+    const qsizetype dot = base.indexOf(u'.');
+    if (dot >= 0)
+        base = base.left(dot);
+    while (!base.isEmpty() && base.back() == u' ')
+        base.chop(1);
+    static const QStringList fixed = { QStringLiteral("CON"), QStringLiteral("PRN"),
+        QStringLiteral("AUX"), QStringLiteral("NUL") };
+    for (const QString &device : fixed) {
+        if (base.compare(device, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    if (base.size() != 4)
+        return false;
+    const bool port = base.left(3).compare(u"COM", Qt::CaseInsensitive) == 0
+        || base.left(3).compare(u"LPT", Qt::CaseInsensitive) == 0;
+    const char16_t last = base[3].unicode();
+    // The digits include the superscripts 1, 2 and 3 that the system also
+    // takes as port numbers.
+    const bool digit = (last >= u'0' && last <= u'9') || last == u'\u00B9' || last == u'\u00B2'
+        || last == u'\u00B3';
+    return port && digit;
+}
+
+} // namespace
+
+DataStore::DataStore(QString appFolder)
+    : m_appFolder(std::move(appFolder))
+{
+}
+
+QString DataStore::categoryListPath() const
+{
+    return m_appFolder + QStringLiteral("/conversion.txt");
+}
+
+QString DataStore::unitFilePath(const QString &category) const
+{
+    return m_appFolder + u'/' + category + QStringLiteral(".txt");
+}
+
+QStringList DataStore::readCategories() const
+{
+    const QString path = categoryListPath();
+    FieldReader reader(readDataFile(path), path);
+    QStringList names;
+    while (!reader.atEnd()) {
+        const int line = reader.line();
+        QString name = reader.readText();
+        if (names.size() == kMaxRecords)
+            throw Failure(FailureKind::Overflow, path, line);
+        names.append(std::move(name));
+    }
+    return names;
+}
+
+UnitTable DataStore::readUnits(const QString &category) const
+{
+    const QString path = unitFilePath(category);
+    FieldReader reader(readDataFile(path), path);
+    UnitTable units;
+    // Hand-written files often end in an empty line or stray blanks: that
+    // rest is no record.
+    while (!reader.onlyBlanksLeft()) {
+        const int line = reader.line();
+        QString name = reader.readText();
+        const double factor = reader.readNumber();
+        if (units.names.size() == kMaxRecords)
+            throw Failure(FailureKind::Overflow, path, line);
+        units.names.append(std::move(name));
+        units.factors.append(factor);
+    }
+    return units;
+}
+
+void DataStore::saveCategories(const QStringList &entries) const
+{
+    RecordWriter writer;
+    for (const QString &entry : entries) {
+        if (entry == QStringView(kNewEntryMarker))
+            continue;
+        writer.addText(entry);
+        writer.endRecord();
+    }
+    writeDataFile(categoryListPath(), writer.text());
+}
+
+void DataStore::createCategoryFile(const QString &category) const
+{
+    const QString path = unitFilePath(category);
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw Failure(FailureKind::PathFileAccessError, path);
+    if (info.exists() || info.isSymLink())
+        return; // a unit file that is there already keeps its units
+    // NewOnly fails rather than empty a file that appeared since the test.
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const int error = errno;
+        const QFileInfo now(path);
+        if (now.isDir())
+            throw Failure(FailureKind::PathFileAccessError, path);
+        if (error == EEXIST || now.exists() || now.isSymLink())
+            return;
+        throw Failure(failureKind(error, file.error(), Access::Write), path, 0, file.errorString());
+    }
+    file.close();
+}
+
+void DataStore::writeUnits(const QString &category, const UnitTable &units) const
+{
+    const QString path = unitFilePath(category);
+    if (units.names.size() > kMaxRecords)
+        throw Failure(FailureKind::Overflow, path);
+    if (units.names.size() != units.factors.size())
+        throw Failure(FailureKind::SubscriptOutOfRange, path);
+    RecordWriter writer;
+    for (qsizetype i = 0; i < units.names.size(); ++i) {
+        // A factor beyond the double range has no number text that reads back.
+        if (!std::isfinite(units.factors[i]))
+            throw Failure(FailureKind::Overflow, path);
+        writer.addText(units.names[i]);
+        writer.addNumber(units.factors[i]);
+        writer.endRecord();
+    }
+    writeDataFile(path, writer.text());
+}
+
+QString categoryNameProblem(const QString &name, const QStringList &existing)
+{
+    if (name.isEmpty())
+        return QStringLiteral("A category needs a name.");
+    if (name == QStringView(kNewEntryMarker))
+        return QStringLiteral("\"%1\" cannot be a category name.").arg(name);
+    for (const QString &other : existing) {
+        // Compared without regard to case: on many file systems both names
+        // would share one unit file.
+        if (name.compare(other, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("The category \"%1\" exists already.").arg(other);
+    }
+    for (const QChar c : name) {
+        if (isControl(c.unicode()))
+            return QStringLiteral("A category name cannot hold control characters.");
+        if (QStringView(u"\\/:*?\"<>|").contains(c))
+            return QStringLiteral("A category name cannot hold the character %1.").arg(c);
+    }
+    if (name == u"." || name == u"..")
+        return QStringLiteral("\"%1\" cannot be a category name.").arg(name);
+    if (name.endsWith(u' ') || name.endsWith(u'.'))
+        return QStringLiteral("A category name cannot end in a blank or a dot.");
+    if (isReservedDeviceName(name))
+        return QStringLiteral("\"%1\" is reserved for a device and cannot name a file.").arg(name);
+    if (!codePageCanCarry(name))
+        return QStringLiteral("A category name cannot hold characters outside the %1 code page.")
+            .arg(codePageName());
+    if ((name + QStringLiteral(".txt")).toUtf8().size() > 255)
+        return QStringLiteral("That name is too long for a file name.");
+    return {};
+}
+
+QString unitNameProblem(const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("A unit needs a name.");
+    if (name == QStringView(kNewEntryMarker))
+        return QStringLiteral("\"%1\" cannot be a unit name.").arg(name);
+    for (const QChar c : name) {
+        if (c == u'"')
+            return QStringLiteral("A unit name cannot hold a double quote.");
+        if (isControl(c.unicode()))
+            return QStringLiteral("A unit name cannot hold line breaks or other control "
+                                  "characters.");
+    }
+    if (!codePageCanCarry(name))
+        return QStringLiteral("A unit name cannot hold characters outside the %1 code page.")
+            .arg(codePageName());
+    return {};
+}
+
+void insertUnitByName(UnitTable &units, const QString &name, double factor)
+{
+    if (units.names.size() >= kMaxRecords)
+        throw Failure(FailureKind::Overflow);
+    units.names.append(name);
+    units.factors.append(factor);
+    for (qsizetype i = units.names.size() - 1; i >= 1; --i) {
+        if (units.names[i] < units.names[i - 1]) {
+            units.names.swapItemsAt(i, i - 1);
+            units.factors.swapItemsAt(i, i - 1);
+        }
+    }
+}
+
+} // namespace quorvel
