@@ -36,8 +36,11 @@ QString kindText(FailureKind kind)
 }
 
 Failure::Failure(FailureKind kind, QString path, int line, QString detail)
-    : m_kind(kind), m_path(std::move(path)), m_line(line), m_detail(std::move(detail)),
-      m_what(message().toUtf8())
+    : m_kind(kind)
+    , m_path(std::move(path))
+    , m_line(line)
+    , m_detail(std::move(detail))
+    , m_what(message().toUtf8())
 {
 }
 

@@ -15,6 +15,10 @@ namespace {
 constexpr int kMaxDecimals = 40;
 constexpr std::size_t kBufferSize = 64;
 
+// The largest magnitude whose 15-digit text still reads back as a double:
+// rounding anything above it gives 1.79769313486232E+308, beyond the range.
+constexpr double kLargestPlain = 1.79769313486231e308;
+
 QString withSeparator(std::string_view text, const QLocale &locale)
 {
     const QString separator = locale.decimalPoint();
@@ -57,6 +61,8 @@ QString plainForm(double q, const QLocale &locale)
 {
     if (q == 0.0)
         q = 0.0; // negative zero shows as "0"
+    if (std::fabs(q) > kLargestPlain)
+        q = std::copysign(kLargestPlain, q);
     char buffer[kBufferSize];
     // The general form with 15 significant digits is printf's %.15G: exponent
     // form below 1E-04 and from 1E+15 on, trailing zeros removed.

@@ -21,15 +21,22 @@ double multiplyChecked(double value, double factor);
 double divideChecked(double value, double divisor);
 
 // The general number-to-text form: at most 15 significant digits, exponent
-// form (1E+100) for very large and small magnitudes, the locale's decimal
-// separator, no grouping.
+// form (1E+15, 1.5E-05, 1E+100) from 1E+15 up and below 1E-04, the locale's
+// decimal separator, no grouping; negative zero shows as "0". With
+// QLocale::c() this is the number form of the data files. Magnitudes above
+// 1.79769313486231E+308 are written as that number, since their rounded text
+// would lie beyond the double range and not read back. Infinity and NaN, which
+// the checked arithmetic never yields, show as "inf", "-inf" and "nan".
 QString plainForm(double q, const QLocale &locale = QLocale());
 
-// The scientific pattern "0.<decimals zeros> e+ ": e.g. "1.235 e+3 ".
+// The scientific pattern "0.<decimals zeros> e+ ": e.g. "1.235 e+3 ": one
+// digit, the locale's separator, exactly decimals digits (0 to 40) rounded
+// from the exact binary value, " e", the exponent's sign and digits without
+// leading zeros, and a final blank. 0 and -0 give "0.000 e+0 ".
 QString scientificForm(double q, int decimals, const QLocale &locale = QLocale());
 
 // divideChecked(value, divisor) written in the given mode.
-QString formatOutput(double value, double divisor, OutputMode mode,
-                     const QLocale &locale = QLocale());
+QString formatOutput(
+    double value, double divisor, OutputMode mode, const QLocale &locale = QLocale());
 
 } // namespace quorvel
