@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/registry.h"
+
+#include <QHash>
+#include <QMap>
+#include <QPair>
+
+namespace quorvel::platform {
+
+// A registry held in memory, with the answers of the system's registry
+// calls: the stand-in where the platform has no registry.
+class MemoryRegistry : public Registry {
+public:
+    // Stores a value, creating its key. data is stored as given: a string
+    // that should carry its terminating NUL must include it.
+    void setValue(quint32 root, const QString &keyName, const QString &valueName, quint32 type,
+        const QByteArray &data);
+    void removeKey(quint32 root, const QString &keyName);
+
+    long openKey(quint32 root, const QString &keyName, quint32 access, Key &key) override;
+    long queryValue(Key key, const QString &valueName, quint32 &type, QByteArray &buffer,
+        quint32 &size) override;
+    void closeKey(Key key) override;
+
+    // Keys opened and not yet closed.
+    int openKeyCount() const { return int(m_open.size()); }
+
+private:
+    struct StoredValue {
+        quint32 type = 0;
+        QByteArray data;
+    };
+    using KeyPath = QPair<quint32, QString>;
+
+    QMap<KeyPath, QHash<QString, StoredValue>> m_keys;
+    QHash<Key, KeyPath> m_open;
+    Key m_nextKey = 1;
+};
+
+} // namespace quorvel::platform

@@ -1,2 +1,0 @@
-// placeholder until the platform layer lands
-

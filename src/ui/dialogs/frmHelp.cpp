@@ -1,0 +1,106 @@
+#include "ui/dialogs/frmHelp.h"
+
+#include "appinfo.h"
+#include "convert/failure.h"
+#include "store/codepage.h"
+#include "store/fieldreader.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+
+#include <utility>
+
+using namespace quorvel;
+
+namespace {
+
+QString unreadableText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The help file could not be read: %1 (%2).")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+} // namespace
+
+frmHelp::frmHelp(QString appFolder)
+    : FixedDialog(4950, 5085, QStringLiteral(":/icons/frmHelp.png"))
+    , m_appFolder(std::move(appFolder))
+{
+    setObjectName(QStringLiteral("frmHelp"));
+
+    // The label scrolls instead of cutting off text that does not fit.
+    m_scroller = new QScrollArea(this);
+    m_scroller->setObjectName(QStringLiteral("lblHelpScroller"));
+    m_scroller->setGeometry(twips(120, 120, 4695, 4335));
+    m_scroller->setFrameShape(QFrame::NoFrame);
+    m_scroller->setFocusPolicy(Qt::NoFocus);
+    m_scroller->setWidgetResizable(true);
+    m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroller->viewport()->setBackgroundRole(QPalette::Window);
+
+    lblHelp = new QLabel;
+    lblHelp->setObjectName(QStringLiteral("lblHelp"));
+    lblHelp->setAccessibleName(QStringLiteral("Help text"));
+    lblHelp->setTextFormat(Qt::PlainText);
+    lblHelp->setWordWrap(true);
+    lblHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_scroller->setWidget(lblHelp);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setAccessibleName(QStringLiteral("OK"));
+    OKButton->setGeometry(twips(3600, 4560, 1215, 375));
+    OKButton->setFocus();
+    connect(OKButton, &QPushButton::clicked, this, &frmHelp::OKButton_Click);
+}
+
+bool frmHelp::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return FixedDialog::event(event);
+}
+
+void frmHelp::Form_Activate()
+{
+    setWindowTitle(QString::fromLatin1(appinfo::kTitle) + QStringLiteral(" Help"));
+    lblHelp->clear();
+    m_helpFilePath = m_appFolder + QStringLiteral("/help.txt");
+
+    QString text;
+    QFile file(m_helpFilePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QString reason
+            = file.exists() ? file.errorString() : QStringLiteral("File not found");
+        text = unreadableText(m_helpFilePath, reason);
+    } else {
+        const QByteArray bytes = file.readAll();
+        const bool readFailed = file.error() != QFileDevice::NoError;
+        const QString reason = file.errorString();
+        file.close();
+        if (readFailed) {
+            text = unreadableText(m_helpFilePath, reason);
+        } else {
+            try {
+                FieldReader reader(decodeCodePage(bytes), m_helpFilePath);
+                while (!reader.atEnd()) {
+                    m_field = reader.readText();
+                    text += m_field + QLatin1Char('\n');
+                }
+            } catch (const Failure &failure) {
+                text = unreadableText(m_helpFilePath, failure.kindText());
+            }
+        }
+    }
+    lblHelp->setText(text);
+    lblHelp->setAccessibleDescription(text);
+}
+
+void frmHelp::OKButton_Click()
+{
+    close();
+}

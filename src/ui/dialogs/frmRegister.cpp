@@ -1,0 +1,196 @@
+#include "ui/dialogs/frmRegister.h"
+
+#include "appinfo.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+
+using namespace quorvel;
+
+namespace {
+
+// The author's contact data.
+constexpr char kContactEmail[] = "quorvel@example.org";
+constexpr char kContactWebsite[] = "https://www.example.org/quorvel";
+const QStringList &postalAddress()
+{
+    static const QStringList lines {
+        QStringLiteral("Quorvel Author"),
+        QStringLiteral("P.O. Box 0000"),
+        QStringLiteral("Exampletown"),
+        QStringLiteral("Example Province, Nowhere"),
+        QStringLiteral("X0X 0X0"),
+    };
+    return lines;
+}
+
+const QColor kLinkColour(0x00, 0x00, 0xFF);
+const QColor kVisitedColour(0xFF, 0x00, 0x00);
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAccessibleName(text);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(geometry);
+    return label;
+}
+
+// Text boxes drawn like the dialog around them: no border, button face.
+void paintLikeButtonFace(QWidget *box)
+{
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    box->setPalette(palette);
+}
+
+QLineEdit *makeLink(QWidget *parent, const char *name, const QString &accessibleName,
+    const QString &text, const QRect &geometry)
+{
+    auto *link = new QLineEdit(text, parent);
+    link->setObjectName(QString::fromLatin1(name));
+    link->setAccessibleName(accessibleName);
+    link->setGeometry(geometry);
+    link->setFrame(false);
+    paintLikeButtonFace(link);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    font.setWeight(QFont::Normal);
+    font.setUnderline(true);
+    link->setFont(font);
+    link->setCursorPosition(0);
+    return link;
+}
+
+} // namespace
+
+frmRegister::frmRegister(platform::Services &services)
+    : FixedDialog(4560, 4065, QStringLiteral(":/icons/frmRegister.png"))
+    , m_services(services)
+{
+    setObjectName(QStringLiteral("frmRegister"));
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setAccessibleName(QStringLiteral("OK"));
+    cmdOK->setGeometry(twips(3240, 3600, 1215, 375));
+
+    lblRegister = makeLabel(this, "lblRegister", {}, twips(120, 120, 4335, 1095));
+
+    fraMail = new QFrame(this);
+    fraMail->setObjectName(QStringLiteral("fraMail"));
+    fraMail->setAccessibleName(QStringLiteral("Contact"));
+    fraMail->setFrameShape(QFrame::Box);
+    fraMail->setFrameShadow(QFrame::Sunken);
+    fraMail->setGeometry(twips(120, 1320, 4335, 2175));
+
+    lblWebsite
+        = makeLabel(fraMail, "lblWebsite", QStringLiteral("Website"), twips(120, 240, 735, 255));
+    txtWebsite = makeLink(fraMail, "txtWebsite", QStringLiteral("Website link"),
+        QString::fromLatin1(kContactWebsite), twips(960, 240, 3255, 285));
+    lblEmail = makeLabel(fraMail, "lblEmail", QStringLiteral("E-Mail"), twips(120, 600, 735, 255));
+    txtEmail = makeLink(fraMail, "txtEmail", QStringLiteral("E-Mail link"),
+        QString::fromLatin1(kContactEmail), twips(960, 600, 3255, 285));
+    txtEmail->setReadOnly(true);
+    lblTo = makeLabel(fraMail, "lblTo", QStringLiteral("Snail Mail"), twips(120, 960, 735, 255));
+
+    txtAddress = new QPlainTextEdit(fraMail);
+    txtAddress->setObjectName(QStringLiteral("txtAddress"));
+    txtAddress->setAccessibleName(QStringLiteral("Postal address"));
+    txtAddress->setGeometry(twips(960, 960, 3255, 1095));
+    txtAddress->setReadOnly(true);
+    txtAddress->setFocusPolicy(Qt::StrongFocus);
+    txtAddress->setTabChangesFocus(true);
+    txtAddress->setFrameShape(QFrame::NoFrame);
+    txtAddress->document()->setDocumentMargin(0);
+    paintLikeButtonFace(txtAddress);
+
+    setLinkColour(txtEmail, kLinkColour);
+    setLinkColour(txtWebsite, kLinkColour);
+
+    setTabOrder(cmdOK, txtEmail);
+    setTabOrder(txtEmail, txtAddress);
+    setTabOrder(txtAddress, txtWebsite);
+    cmdOK->setFocus();
+
+    txtEmail->installEventFilter(this);
+    txtWebsite->installEventFilter(this);
+    connect(cmdOK, &QPushButton::clicked, this, &frmRegister::cmdOK_Click);
+}
+
+bool frmRegister::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return FixedDialog::event(event);
+}
+
+bool frmRegister::eventFilter(QObject *watched, QEvent *event)
+{
+    // A click opens a link; moving the focus there with the keyboard does not.
+    if (event->type() == QEvent::MouseButtonRelease
+        && (watched == txtEmail || watched == txtWebsite)) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        auto *link = static_cast<QLineEdit *>(watched);
+        if (mouse->button() == Qt::LeftButton
+            && link->rect().contains(mouse->position().toPoint())) {
+            if (link == txtEmail)
+                txtEmail_Click();
+            else
+                txtWebsite_Click();
+        }
+    }
+    return FixedDialog::eventFilter(watched, event);
+}
+
+void frmRegister::Form_Activate()
+{
+    setWindowTitle(QStringLiteral("Register ") + QString::fromLatin1(appinfo::kTitle));
+    const QString note = QStringLiteral("If you like this program and you find it useful,\n"
+                                        "send money, lots of money.\n"
+                                        "Even a buck.\n"
+                                        "\n"
+                                        "Send comments or questions to:");
+    lblRegister->setText(note);
+    lblRegister->setAccessibleName(note);
+    txtAddress->setPlainText(postalAddress().join(QLatin1Char('\n')));
+}
+
+void frmRegister::txtEmail_Click()
+{
+    // Joined as they are: the shell receives the address without encoding.
+    const QString url = QStringLiteral("mailto:") + txtEmail->text() + QStringLiteral("?subject=")
+        + QString::fromLatin1(appinfo::kTitle);
+    m_services.urlOpener.openUrl(url, this);
+    setLinkColour(txtEmail, kVisitedColour);
+    cmdOK->setFocus();
+}
+
+void frmRegister::txtWebsite_Click()
+{
+    m_services.urlOpener.openUrl(txtWebsite->text(), this);
+    setLinkColour(txtWebsite, kVisitedColour);
+    cmdOK->setFocus();
+}
+
+void frmRegister::cmdOK_Click()
+{
+    hide();
+    setLinkColour(txtEmail, kLinkColour);
+    setLinkColour(txtWebsite, kLinkColour);
+}
+
+void frmRegister::setLinkColour(QLineEdit *link, const QColor &colour)
+{
+    QPalette palette = link->palette();
+    palette.setColor(QPalette::Text, colour);
+    link->setPalette(palette);
+}
