@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
@@ -90,7 +91,8 @@ QComboBox *makeCombo(QWidget *parent, const char *name, const QString &accessibl
     combo->setDuplicatesEnabled(true);
     // The geometry is fixed, so measuring thousands of entries is wasted work.
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->view()->setUniformItemSizes(true);
+    if (auto *list = qobject_cast<QListView *>(combo->view()))
+        list->setUniformItemSizes(true);
     combo->setToolTip(tip);
     combo->setAccessibleName(accessibleName);
     combo->setAccessibleDescription(tip);
