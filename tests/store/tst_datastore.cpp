@@ -12,7 +12,10 @@
 
 #include <cstdio>
 #include <memory>
+
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 using namespace quorvel;
 
@@ -20,7 +23,8 @@ Q_DECLARE_METATYPE(quorvel::FailureKind)
 
 namespace {
 
-const QByteArray kTimeFile = "\"Days\",86400\r\n\"Hours\",3600\r\n\"Minutes\",60\r\n\"Seconds\",1\r\n";
+const QByteArray kTimeFile
+    = "\"Days\",86400\r\n\"Hours\",3600\r\n\"Minutes\",60\r\n\"Seconds\",1\r\n";
 
 QByteArray contents(const QString &path)
 {
@@ -36,9 +40,19 @@ bool put(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// Root passes every permission test of the system.
+bool privileged()
+{
+#ifdef Q_OS_UNIX
+    return geteuid() == 0;
+#else
+    return false;
+#endif
+}
+
 UnitTable table(const QStringList &names, const QList<double> &factors)
 {
-    return UnitTable{ names, factors };
+    return UnitTable { names, factors };
 }
 
 UnitTable manyUnits(int count)
@@ -53,8 +67,7 @@ UnitTable manyUnits(int count)
 
 // Runs the operation and returns the failure it throws; fails the test if it
 // throws none.
-template<typename Operation>
-std::optional<Failure> failureOf(Operation operation)
+template <typename Operation> std::optional<Failure> failureOf(Operation operation)
 {
     try {
         operation();
@@ -81,7 +94,7 @@ int constrainedWrite(const QString &folder)
     QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     files.sort();
     std::printf("kind=%s intact=%d files=%s\n", qPrintable(kind), contents(path) == before,
-                qPrintable(files.join(u'+')));
+        qPrintable(files.join(u'+')));
     return 0;
 }
 
@@ -148,8 +161,8 @@ void TestDataStore::init()
 void TestDataStore::cleanup()
 {
     // Give back write permission so that the folder can be removed.
-    QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                             | QFileDevice::ExeOwner);
+    QFile::setPermissions(
+        m_dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     m_store.reset();
     m_dir.reset();
 }
@@ -175,23 +188,23 @@ void TestDataStore::readsCategories_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("empty file") << QByteArray() << QStringList{};
-    QTest::newRow("three categories")
-        << QByteArray("\"Length\"\r\n\"Time\"\r\n\"Weight\"\r\n")
-        << QStringList{ "Length", "Time", "Weight" };
+    QTest::newRow("empty file") << QByteArray() << QStringList {};
+    QTest::newRow("three categories") << QByteArray("\"Length\"\r\n\"Time\"\r\n\"Weight\"\r\n")
+                                      << QStringList { "Length", "Time", "Weight" };
     QTest::newRow("category named twice")
-        << QByteArray("\"Time\"\r\n\"Time\"\r\n") << QStringList{ "Time", "Time" };
+        << QByteArray("\"Time\"\r\n\"Time\"\r\n") << QStringList { "Time", "Time" };
     QTest::newRow("empty last line is an empty category")
-        << QByteArray("\"Length\"\r\n\r\n") << QStringList{ "Length", "" };
+        << QByteArray("\"Length\"\r\n\r\n") << QStringList { "Length", "" };
     QTest::newRow("empty line in the middle")
-        << QByteArray("\"A\"\r\n\r\n\"B\"\r\n") << QStringList{ "A", "", "B" };
-    QTest::newRow("no line end at the end") << QByteArray("\"A\"\r\n\"B\"") << QStringList{ "A", "B" };
-    QTest::newRow("LF line ends") << QByteArray("\"A\"\n\"B\"\n") << QStringList{ "A", "B" };
+        << QByteArray("\"A\"\r\n\r\n\"B\"\r\n") << QStringList { "A", "", "B" };
+    QTest::newRow("no line end at the end")
+        << QByteArray("\"A\"\r\n\"B\"") << QStringList { "A", "B" };
+    QTest::newRow("LF line ends") << QByteArray("\"A\"\n\"B\"\n") << QStringList { "A", "B" };
     QTest::newRow("name with a comma")
-        << QByteArray("\"Speed, nautical\"\r\n") << QStringList{ "Speed, nautical" };
-    QTest::newRow("Windows-1252 letters")
-        << QByteArray("\"\xC1rea\"\r\n\"Gr\xF6\xDF" "e\"\r\n")
-        << QStringList{ QString::fromUtf8("Área"), QString::fromUtf8("Größe") };
+        << QByteArray("\"Speed, nautical\"\r\n") << QStringList { "Speed, nautical" };
+    QTest::newRow("Windows-1252 letters") << QByteArray(
+        "\"\xC1rea\"\r\n\"Gr\xF6\xDF"
+        "e\"\r\n") << QStringList { QString::fromUtf8("Área"), QString::fromUtf8("Größe") };
 }
 
 void TestDataStore::readsCategories()
@@ -208,24 +221,26 @@ void TestDataStore::readsUnits_data()
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QList<double>>("factors");
 
-    QTest::newRow("time units") << kTimeFile << QStringList{ "Days", "Hours", "Minutes", "Seconds" }
-                                << QList<double>{ 86400, 3600, 60, 1 };
-    QTest::newRow("no records") << QByteArray() << QStringList{} << QList<double>{};
+    QTest::newRow("time units") << kTimeFile
+                                << QStringList { "Days", "Hours", "Minutes", "Seconds" }
+                                << QList<double> { 86400, 3600, 60, 1 };
+    QTest::newRow("no records") << QByteArray() << QStringList {} << QList<double> {};
     QTest::newRow("empty last line tolerated")
-        << QByteArray("\"Feet\",0.3048\r\n\r\n") << QStringList{ "Feet" }
-        << QList<double>{ 0.3048 };
+        << QByteArray("\"Feet\",0.3048\r\n\r\n") << QStringList { "Feet" }
+        << QList<double> { 0.3048 };
     QTest::newRow("trailing blank lines and blanks tolerated")
-        << QByteArray("\"Feet\",0.3048\r\n\r\n  \t\r\n\n ") << QStringList{ "Feet" }
-        << QList<double>{ 0.3048 };
-    QTest::newRow("only blank lines") << QByteArray("\r\n\r\n") << QStringList{} << QList<double>{};
+        << QByteArray("\"Feet\",0.3048\r\n\r\n  \t\r\n\n ") << QStringList { "Feet" }
+        << QList<double> { 0.3048 };
+    QTest::newRow("only blank lines")
+        << QByteArray("\r\n\r\n") << QStringList {} << QList<double> {};
     QTest::newRow("factor on the next line")
         << QByteArray("\"Feet\"\r\n0.3048\r\n\"Inches\",.0254\r\n")
-        << QStringList{ "Feet", "Inches" } << QList<double>{ 0.3048, 0.0254 };
+        << QStringList { "Feet", "Inches" } << QList<double> { 0.3048, 0.0254 };
     QTest::newRow("factor that is not a number")
-        << QByteArray("\"Feet\",abc\r\n") << QStringList{ "Feet" } << QList<double>{ 0 };
+        << QByteArray("\"Feet\",abc\r\n") << QStringList { "Feet" } << QList<double> { 0 };
     QTest::newRow("exponent forms")
-        << QByteArray("\"Big\",1E+15\r\n\"Small\",1.5E-05\r\n") << QStringList{ "Big", "Small" }
-        << QList<double>{ 1e15, 1.5e-5 };
+        << QByteArray("\"Big\",1E+15\r\n\"Small\",1.5E-05\r\n") << QStringList { "Big", "Small" }
+        << QList<double> { 1e15, 1.5e-5 };
 }
 
 void TestDataStore::readsUnits()
@@ -333,9 +348,8 @@ void TestDataStore::loadsAtMost32767Records()
         bytes += "\"Entry " + QByteArray::number(i) + (units ? "\",1.5\r\n" : "\"\r\n");
     QVERIFY(put(units ? m_store->unitFilePath("Many") : m_store->categoryListPath(), bytes));
 
-    const auto load = [&] {
-        return units ? m_store->readUnits("Many").names : m_store->readCategories();
-    };
+    const auto load
+        = [&] { return units ? m_store->readUnits("Many").names : m_store->readCategories(); };
     if (records <= kMaxRecords) {
         const QStringList names = load();
         QCOMPARE(names.size(), records);
@@ -354,19 +368,20 @@ void TestDataStore::savesCategories_data()
     QTest::addColumn<QByteArray>("expected");
 
     const QString marker = QString::fromUtf16(kNewEntryMarker);
-    QTest::newRow("no entries") << QStringList{} << QByteArray();
-    QTest::newRow("marker only") << QStringList{ marker } << QByteArray();
-    QTest::newRow("marker first") << QStringList{ marker, "Length", "Time" }
+    QTest::newRow("no entries") << QStringList {} << QByteArray();
+    QTest::newRow("marker only") << QStringList { marker } << QByteArray();
+    QTest::newRow("marker first") << QStringList { marker, "Length", "Time" }
                                   << QByteArray("\"Length\"\r\n\"Time\"\r\n");
-    QTest::newRow("marker in the middle") << QStringList{ "Length", marker, "Time" }
-                                          << QByteArray("\"Length\"\r\n\"Time\"\r\n");
-    QTest::newRow("markers at both ends") << QStringList{ marker, "Time", marker }
-                                          << QByteArray("\"Time\"\r\n");
+    QTest::newRow("marker in the middle")
+        << QStringList { "Length", marker, "Time" } << QByteArray("\"Length\"\r\n\"Time\"\r\n");
+    QTest::newRow("markers at both ends")
+        << QStringList { marker, "Time", marker } << QByteArray("\"Time\"\r\n");
     QTest::newRow("marker in other case is a name")
-        << QStringList{ "--> new <--" } << QByteArray("\"--> new <--\"\r\n");
-    QTest::newRow("order kept as given") << QStringList{ "Weight", "Length" }
-                                         << QByteArray("\"Weight\"\r\n\"Length\"\r\n");
-    QTest::newRow("empty entry") << QStringList{ "", "Time" } << QByteArray("\"\"\r\n\"Time\"\r\n");
+        << QStringList { "--> new <--" } << QByteArray("\"--> new <--\"\r\n");
+    QTest::newRow("order kept as given")
+        << QStringList { "Weight", "Length" } << QByteArray("\"Weight\"\r\n\"Length\"\r\n");
+    QTest::newRow("empty entry") << QStringList { "", "Time" }
+                                 << QByteArray("\"\"\r\n\"Time\"\r\n");
 }
 
 void TestDataStore::savesCategories()
@@ -376,7 +391,7 @@ void TestDataStore::savesCategories()
     QVERIFY(put(m_store->categoryListPath(), "\"Old\"\r\n\"Older\"\r\n"));
     m_store->saveCategories(entries);
     QCOMPARE(contents(m_store->categoryListPath()), expected);
-    QCOMPARE(folderFiles(), QStringList{ "conversion.txt" });
+    QCOMPARE(folderFiles(), QStringList { "conversion.txt" });
 }
 
 void TestDataStore::writesUnits_data()
@@ -385,13 +400,15 @@ void TestDataStore::writesUnits_data()
     QTest::addColumn<QList<double>>("factors");
     QTest::addColumn<QByteArray>("expected");
 
-    QTest::newRow("time units") << QStringList{ "Days", "Hours", "Minutes", "Seconds" }
-                                << QList<double>{ 86400, 3600, 60, 1 } << kTimeFile;
-    QTest::newRow("no units") << QStringList{} << QList<double>{} << QByteArray();
+    QTest::newRow("time units") << QStringList { "Days", "Hours", "Minutes", "Seconds" }
+                                << QList<double> { 86400, 3600, 60, 1 } << kTimeFile;
+    QTest::newRow("no units") << QStringList {} << QList<double> {} << QByteArray();
     QTest::newRow("number forms")
-        << QStringList{ "Inches", "Big", "Small", "Minus" } << QList<double>{ 0.0254, 1e15, 1.5e-5, -3 }
-        << QByteArray("\"Inches\",0.0254\r\n\"Big\",1E+15\r\n\"Small\",1.5E-05\r\n\"Minus\",-3\r\n");
-    QTest::newRow("name with comma") << QStringList{ "Feet, US" } << QList<double>{ 0.3048 }
+        << QStringList { "Inches", "Big", "Small", "Minus" }
+        << QList<double> { 0.0254, 1e15, 1.5e-5, -3 }
+        << QByteArray(
+               "\"Inches\",0.0254\r\n\"Big\",1E+15\r\n\"Small\",1.5E-05\r\n\"Minus\",-3\r\n");
+    QTest::newRow("name with comma") << QStringList { "Feet, US" } << QList<double> { 0.3048 }
                                      << QByteArray("\"Feet, US\",0.3048\r\n");
 }
 
@@ -403,7 +420,7 @@ void TestDataStore::writesUnits()
     QVERIFY(put(m_store->unitFilePath("Time"), "\"Old\",1\r\n"));
     m_store->writeUnits("Time", table(names, factors));
     QCOMPARE(contents(m_store->unitFilePath("Time")), expected);
-    QCOMPARE(folderFiles(), QStringList{ "Time.txt" });
+    QCOMPARE(folderFiles(), QStringList { "Time.txt" });
 }
 
 void TestDataStore::roundTripsCodePageBytes()
@@ -424,8 +441,8 @@ void TestDataStore::roundTripsCodePageBytes()
 
 void TestDataStore::roundTripsNamesAndFactors()
 {
-    const UnitTable units = table(
-        { "Feet, international", "Inches, \"old\" style", QString::fromUtf8("Ångström"), "  spaced  " },
+    const UnitTable units = table({ "Feet, international", "Inches, \"old\" style",
+                                      QString::fromUtf8("Ångström"), "  spaced  " },
         { 0.3048, 0.0254, 1e-10, 123456789012345.0 });
     m_store->writeUnits("Length", units);
     const UnitTable back = m_store->readUnits("Length");
@@ -438,8 +455,8 @@ void TestDataStore::roundTripsNamesAndFactors()
     QCOMPARE(back.names[1], QString("Inches, "));
 
     m_store->saveCategories({ "Length, metric", QString::fromUtf8("Área") });
-    QCOMPARE(m_store->readCategories(),
-             (QStringList{ "Length, metric", QString::fromUtf8("Área") }));
+    QCOMPARE(
+        m_store->readCategories(), (QStringList { "Length, metric", QString::fromUtf8("Área") }));
 }
 
 void TestDataStore::refusesTextOutsideCodePage()
@@ -447,7 +464,9 @@ void TestDataStore::refusesTextOutsideCodePage()
     QVERIFY(put(m_store->categoryListPath(), "\"Length\"\r\n"));
     QVERIFY(put(m_store->unitFilePath("Length"), kTimeFile));
 
-    auto failure = failureOf([&] { m_store->saveCategories({ "Length", QString::fromUtf8("Länge Ω") }); });
+    auto failure = failureOf([&] {
+        m_store->saveCategories({ "Length", QString::fromUtf8("Länge Ω") });
+    });
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::Refused);
     QVERIFY(failure->detail().contains("Windows-1252"));
@@ -459,7 +478,7 @@ void TestDataStore::refusesTextOutsideCodePage()
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::Refused);
     QCOMPARE(contents(m_store->unitFilePath("Length")), kTimeFile);
-    QCOMPARE(folderFiles(), (QStringList{ "Length.txt", "conversion.txt" }));
+    QCOMPARE(folderFiles(), (QStringList { "Length.txt", "conversion.txt" }));
 }
 
 void TestDataStore::refusesTooManyOrNonFiniteUnits_data()
@@ -530,8 +549,8 @@ void TestDataStore::keepsReadOnlyFile()
     const QString file = categoryList ? m_store->categoryListPath() : m_store->unitFilePath("Time");
     const QByteArray before = categoryList ? QByteArray("\"Time\"\r\n") : kTimeFile;
     QVERIFY(put(file, before));
-    QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup
-                                            | QFileDevice::ReadOther)); // 0444
+    QVERIFY(QFile::setPermissions(
+        file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther)); // 0444
     const auto failure = failureOf([&] {
         if (categoryList)
             m_store->saveCategories({ "Length" });
@@ -557,7 +576,7 @@ void TestDataStore::directoryInPlaceOfUnitFileFails()
 
 void TestDataStore::readOnlyFolderFailsWithoutLoss()
 {
-    if (geteuid() == 0)
+    if (privileged())
         QSKIP("Privileges write into any folder; constrainedDiskKeepsOldFile covers a "
               "read-only folder through a read-only mount");
     QVERIFY(put(m_store->unitFilePath("Time"), kTimeFile));
@@ -579,20 +598,21 @@ void TestDataStore::writesThroughSymbolicLink()
     m_store->writeUnits("Time", table({ "Weeks" }, { 604800 }));
     QVERIFY(QFileInfo(m_store->unitFilePath("Time")).isSymLink());
     QCOMPARE(contents(target), QByteArray("\"Weeks\",604800\r\n"));
-    QCOMPARE(folderFiles(), QStringList{ "Time.txt" });
+    QCOMPARE(folderFiles(), QStringList { "Time.txt" });
     QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList{ "shared-time.txt" });
+        QStringList { "shared-time.txt" });
 }
 
 void TestDataStore::keepsFilePermissions()
 {
     const QString file = m_store->unitFilePath("Time");
     QVERIFY(put(file, kTimeFile));
-    const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    const auto permissions
+        = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
     QVERIFY(QFile::setPermissions(file, permissions));
     m_store->writeUnits("Time", table({ "Weeks" }, { 604800 }));
     QCOMPARE(QFileInfo(file).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
-             permissions);
+        permissions);
 }
 
 void TestDataStore::constrainedDiskKeepsOldFile_data()
@@ -600,8 +620,8 @@ void TestDataStore::constrainedDiskKeepsOldFile_data()
     QTest::addColumn<QString>("prepare"); // shell commands run on the mounted folder "$2"
     QTest::addColumn<FailureKind>("kind");
 
-    QTest::newRow("disk full")
-        << "dd if=/dev/zero of=\"$2/fill\" bs=4096 2>/dev/null; true" << FailureKind::DiskFull;
+    QTest::newRow("disk full") << "dd if=/dev/zero of=\"$2/fill\" bs=4096 2>/dev/null; true"
+                               << FailureKind::DiskFull;
     QTest::newRow("disk too small for the new file") << "true" << FailureKind::DiskFull;
     QTest::newRow("read-only file system")
         << "mount -o remount,ro \"$2\"" << FailureKind::PermissionDenied;
@@ -611,6 +631,9 @@ void TestDataStore::constrainedDiskKeepsOldFile()
 {
     QFETCH(QString, prepare);
     QFETCH(FailureKind, kind);
+#ifndef Q_OS_LINUX
+    QSKIP("A private mount namespace needs Linux");
+#endif
     const QString unshare = QStandardPaths::findExecutable("unshare");
     if (unshare.isEmpty())
         QSKIP("unshare is not installed: no private mount for a small file system");
@@ -620,18 +643,18 @@ void TestDataStore::constrainedDiskKeepsOldFile()
     const QString script = "mount -t tmpfs -o size=64k tmpfs \"$2\" || exit 99\n"
                            "printf '\"Meters\",1\\r\\n' > \"$2/Length.txt\" || exit 98\n"
         + prepare + " || exit 97\nexec \"$1\" --constrained-write \"$2\"\n";
-    QStringList arguments{ "-m", "--propagation", "private" };
-    if (geteuid() != 0)
+    QStringList arguments { "-m", "--propagation", "private" };
+    if (!privileged())
         arguments.prepend("-r"); // map the user to root in a user namespace
-    arguments << "sh" << "-c" << script << "sh" << QCoreApplication::applicationFilePath()
-              << m_dir->path();
+    arguments << "sh"
+              << "-c" << script << "sh" << QCoreApplication::applicationFilePath() << m_dir->path();
     QProcess process;
     process.start(unshare, arguments);
     QVERIFY(process.waitForFinished(60000));
     const QString output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
     if (process.exitCode() == 99 || process.exitCode() == 1)
         QSKIP(qPrintable("No private mount possible here: "
-                         + QString::fromLocal8Bit(process.readAllStandardError())));
+            + QString::fromLocal8Bit(process.readAllStandardError())));
     QCOMPARE(process.exitCode(), 0);
     const QString fillFile = output.contains("fill") ? "+fill" : "";
     QCOMPARE(output, QString("kind=%1 intact=1 files=Length.txt%2").arg(int(kind)).arg(fillFile));

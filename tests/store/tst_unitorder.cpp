@@ -1,0 +1,185 @@
+#include "convert/failure.h"
+#include "store/datastore.h"
+
+#include <QTest>
+
+using namespace quorvel;
+
+class TestUnitOrder : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void insertsByName_data();
+    void insertsByName();
+    void refusesUnitBeyondLimit();
+
+    void categoryNameProblem_data();
+    void categoryNameProblem();
+    void unitNameProblem_data();
+    void unitNameProblem();
+};
+
+void TestUnitOrder::insertsByName_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("added");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("into a sorted table")
+        << QStringList { "Days", "Hours", "Minutes", "Seconds" } << "Fortnights"
+        << QStringList { "Days", "Fortnights", "Hours", "Minutes", "Seconds" };
+    QTest::newRow("one pass only on an unsorted table") << QStringList { "Meters", "Feet",
+        "Inches" } << "Centimeters" << QStringList { "Centimeters", "Meters", "Feet", "Inches" };
+    QTest::newRow("pass keeps running after a pair in order")
+        << QStringList { "B", "A", "C" } << "D" << QStringList { "A", "B", "C", "D" };
+    QTest::newRow("between two") << QStringList { "Feet", "Meters" } << "Inches"
+                                 << QStringList { "Feet", "Inches", "Meters" };
+    QTest::newRow("lower case after upper case")
+        << QStringList { "Feet", "Meters" } << "feet" << QStringList { "Feet", "Meters", "feet" };
+    QTest::newRow("upper case before lower case") << QStringList { "inches", "yards" } << "Zebra"
+                                                  << QStringList { "Zebra", "inches", "yards" };
+    QTest::newRow("prefix is the lesser")
+        << QStringList { "Feet", "Foot" } << "Fee" << QStringList { "Fee", "Feet", "Foot" };
+    QTest::newRow("duplicate after the existing one")
+        << QStringList { "Feet", "Meters" } << "Feet" << QStringList { "Feet", "Feet", "Meters" };
+    QTest::newRow("first unit of an empty table")
+        << QStringList {} << "Meters" << QStringList { "Meters" };
+    QTest::newRow("blank orders before letters")
+        << QStringList { "A" } << " Z" << QStringList { " Z", "A" };
+    QTest::newRow("code units, not alphabet")
+        << QStringList { "Zulu" } << QString::fromUtf8("Ärmel")
+        << QStringList { "Zulu", QString::fromUtf8("Ärmel") };
+}
+
+void TestUnitOrder::insertsByName()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QString, added);
+    QFETCH(QStringList, expected);
+    UnitTable units;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        units.names.append(names[i]);
+        units.factors.append(double(i + 1)); // factors tell the entries apart
+    }
+    insertUnitByName(units, added, 1000);
+
+    QCOMPARE(units.names, expected);
+    QCOMPARE(units.factors.size(), expected.size());
+    // Each factor travelled with its name; the new unit's is 1000, and of two
+    // equal names the new one is the later.
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        const double factor = units.factors[i];
+        if (factor == 1000) {
+            QCOMPARE(units.names[i], added);
+            QVERIFY(i + 1 >= expected.size() || units.names[i + 1] != added);
+        } else {
+            QCOMPARE(units.names[i], names[qsizetype(factor) - 1]);
+        }
+    }
+}
+
+void TestUnitOrder::refusesUnitBeyondLimit()
+{
+    UnitTable units;
+    for (int i = 0; i < kMaxRecords; ++i) {
+        units.names.append(QString::number(i));
+        units.factors.append(1);
+    }
+    try {
+        insertUnitByName(units, "More", 2);
+        QFAIL("no failure for unit 32768");
+    } catch (const Failure &failure) {
+        QCOMPARE(failure.kind(), FailureKind::Overflow);
+    }
+    QCOMPARE(units.names.size(), kMaxRecords);
+    QCOMPARE(units.factors.size(), kMaxRecords);
+}
+
+void TestUnitOrder::categoryNameProblem_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("refused");
+
+    QTest::newRow("plain name") << "Frequency" << false;
+    QTest::newRow("two words") << "Data Storage" << false;
+    QTest::newRow("accented letter") << QString::fromUtf8("Área") << false;
+    QTest::newRow("comma and parentheses") << "Speed (nautical), old" << false;
+    QTest::newRow("device name inside a word") << "Console" << false;
+    QTest::newRow("port name with two digits") << "COM10" << false;
+    QTest::newRow("leading blank") << " Padded" << false;
+    QTest::newRow("longest file name") << QString(251, u'a') << false;
+
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("same as listed") << "Time" << true;
+    QTest::newRow("listed in other case") << "tIME" << true;
+    QTest::newRow("marker") << QString::fromUtf16(kNewEntryMarker) << true;
+    for (const char *c : { "\\", "/", ":", "*", "?", "\"", "<", ">", "|" })
+        QTest::addRow("character %s", c) << QString("a%1b").arg(QLatin1String(c)) << true;
+    QTest::newRow("tab") << "a\tb" << true;
+    QTest::newRow("line feed") << "a\nb" << true;
+    QTest::newRow("NUL") << QString::fromLatin1("a\0b", 3) << true;
+    QTest::newRow("DEL") << "a\x7f"
+                            "b"
+                         << true;
+    QTest::newRow("ends in blank") << "Time " << true;
+    QTest::newRow("ends in dot") << "Time." << true;
+    QTest::newRow("dot") << "." << true;
+    QTest::newRow("dot dot") << ".." << true;
+    QTest::newRow("CON") << "CON" << true;
+    QTest::newRow("con lower case") << "con" << true;
+    QTest::newRow("PRN") << "PRN" << true;
+    QTest::newRow("AUX mixed case") << "Aux" << true;
+    QTest::newRow("NUL device") << "NUL" << true;
+    QTest::newRow("COM1") << "COM1" << true;
+    QTest::newRow("com9") << "com9" << true;
+    QTest::newRow("LPT1") << "LPT1" << true;
+    QTest::newRow("lpt9") << "lpt9" << true;
+    QTest::newRow("device with extension") << "con.txt" << true;
+    QTest::newRow("port with extension") << "COM1.x" << true;
+    QTest::newRow("device, blank, extension") << "NUL .old" << true;
+    QTest::newRow("outside the code page") << QString::fromUtf8("Длина") << true;
+    QTest::newRow("file name too long") << QString(252, u'a') << true;
+    QTest::newRow("long in bytes, short in characters") << QString(200, QChar(0xE9)) << true;
+}
+
+void TestUnitOrder::categoryNameProblem()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, refused);
+    const QStringList existing { "Length", "Time", "Weight" };
+    const QString problem = quorvel::categoryNameProblem(name, existing);
+    QCOMPARE(!problem.isEmpty(), refused);
+    if (refused)
+        QVERIFY2(problem.endsWith(u'.'), qPrintable(problem)); // a sentence for the user
+}
+
+void TestUnitOrder::unitNameProblem_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("refused");
+
+    QTest::newRow("plain name") << "Meters" << false;
+    QTest::newRow("comma") << "Feet, US survey" << false;
+    QTest::newRow("characters a file name may not hold") << "km/h <fast>" << false;
+    QTest::newRow("micro sign") << QString::fromUtf8("µm") << false;
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("double quote") << "6\" pipe" << true;
+    QTest::newRow("carriage return") << "a\rb" << true;
+    QTest::newRow("line feed") << "a\nb" << true;
+    QTest::newRow("other control character") << "a\x01"
+                                                "b"
+                                             << true;
+    QTest::newRow("outside the code page") << QString::fromUtf8("Ångström Ω") << true;
+    QTest::newRow("marker") << QString::fromUtf16(kNewEntryMarker) << true;
+}
+
+void TestUnitOrder::unitNameProblem()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, refused);
+    const QString problem = quorvel::unitNameProblem(name);
+    QCOMPARE(!problem.isEmpty(), refused);
+}
+
+QTEST_GUILESS_MAIN(TestUnitOrder)
+#include "tst_unitorder.moc"
