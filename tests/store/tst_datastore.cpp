@@ -116,6 +116,7 @@ private Q_SLOTS:
     void unitFileEndingEarlyFails();
     void missingOrUnusableFileFails_data();
     void missingOrUnusableFileFails();
+    void unreadableFileFails();
     void refusesHugeFile();
     void loadsAtMost32767Records_data();
     void loadsAtMost32767Records();
@@ -314,6 +315,17 @@ void TestDataStore::missingOrUnusableFileFails()
     QVERIFY(failure);
     QCOMPARE(failure->kind(), kind);
     QCOMPARE(failure->path(), file);
+}
+
+void TestDataStore::unreadableFileFails()
+{
+    if (privileged())
+        QSKIP("Privileges read any file: no unreadable file can be made");
+    QVERIFY(put(m_store->unitFilePath("Time"), kTimeFile));
+    QVERIFY(QFile::setPermissions(m_store->unitFilePath("Time"), QFileDevice::WriteOwner));
+    const auto failure = failureOf([&] { m_store->readUnits("Time"); });
+    QVERIFY(failure);
+    QCOMPARE(failure->kind(), FailureKind::PermissionDenied);
 }
 
 void TestDataStore::refusesHugeFile()
@@ -624,7 +636,8 @@ void TestDataStore::constrainedDiskKeepsOldFile_data()
                                << FailureKind::DiskFull;
     QTest::newRow("disk too small for the new file") << "true" << FailureKind::DiskFull;
     QTest::newRow("read-only file system")
-        << "mount -o remount,ro \"$2\"" << FailureKind::PermissionDenied;
+        << "mount --bind \"$2\" \"$2\" && mount -o remount,bind,ro \"$2\""
+        << FailureKind::PermissionDenied;
 }
 
 void TestDataStore::constrainedDiskKeepsOldFile()
