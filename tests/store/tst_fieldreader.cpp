@@ -4,6 +4,7 @@
 #include "store/fieldwriter.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <cmath>
