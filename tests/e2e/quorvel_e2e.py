@@ -1,0 +1,389 @@
+#!/usr/bin/python3
+"""End-to-end tests: the real program in a real X server, driven by X input.
+
+Usage: quorvel_e2e.py CASE --program PATH [--build-dir DIR]
+Exit codes: 0 passed, 1 failed, 77 skipped (a reason is printed).
+"""
+
+import argparse
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2elib  # noqa: E402
+from e2elib import TestFailure, log, records, wait_for  # noqa: E402
+
+HELP_TEXT = records(
+    "Quorvel test help",
+    '"Converting, with a comma"',
+    "Before the comma,  after it",
+    "",
+    "Last line",
+)
+
+# The test's own data set: small, with one category whose unit file is
+# missing and one unit whose factor is 0.
+DATA = {
+    "conversion.txt": records('"Length"', '"Ghost"', '"Time"'),
+    "Length.txt": records('"Feet",0.3048', '"Inches",0.0254', '"Meters",1', '"Nothing",0',
+                          '"Yards",0.9144'),
+    "Time.txt": records('"Hours",3600', '"Minutes",60', '"Seconds",1'),
+    "help.txt": HELP_TEXT,
+}
+
+# Combo boxes are found by their description, text boxes by their name.
+CATEGORY = "Select the type of conversion desired"
+FROM = "Select the standard to convert from"
+TO = "Select the standard to convert to"
+VALUE = "Value to convert"
+OUTPUT = "Converted value"
+EDIT_NOTE = "Make sure the conversion value converts to the default value *"
+
+
+def expect(what, actual, expected):
+    if actual != expected:
+        raise TestFailure(f"{what}: expected {expected!r}, got {actual!r}")
+
+
+def wait_text(s, name, expected, timeout=10):
+    try:
+        wait_for(f"{name!r} to read {expected!r}", lambda: s.field_text(name) == expected,
+                 timeout=timeout)
+    except TestFailure:
+        raise TestFailure(f"{name!r}: expected {expected!r}, it reads {s.field_text(name)!r}")
+
+
+def wait_focus(s, name, timeout=10):
+    wait_for(f"the keyboard focus in {name!r}", lambda: s.has_focus(name), timeout=timeout)
+
+
+def wait_file(s, file_name, expected, timeout=10):
+    def matches():
+        return s.exists(file_name) and s.read(file_name) == expected
+    try:
+        wait_for(f"{file_name} to hold {expected!r}", matches, timeout=timeout)
+    except TestFailure:
+        actual = s.read(file_name) if s.exists(file_name) else "(missing)"
+        raise TestFailure(f"{file_name}: expected {expected!r}, on disk {actual!r}")
+
+
+def wait_window(s, title, timeout=10):
+    wait_for(f"a window {title!r}", lambda: title in s.top_windows(), timeout=timeout)
+
+
+def wait_no_window(s, title, timeout=10):
+    wait_for(f"the window {title!r} to close", lambda: title not in s.top_windows(),
+             timeout=timeout)
+
+
+def started(program, data=None):
+    s = e2elib.Session(program, data=dict(DATA, **(data or {})))
+    try:
+        s.start_x()
+        s.start_program()
+        wait_focus(s, CATEGORY)
+    except BaseException:
+        s.close()
+        raise
+    return s
+
+
+def convert(s, category, unit_from, unit_to, value):
+    """Chooses a category and two units and converts value, by keyboard."""
+    wait_focus(s, CATEGORY)
+    s.choose(category)
+    wait_text(s, CATEGORY, category)
+    wait_focus(s, FROM)
+    s.choose(unit_from)
+    wait_text(s, FROM, unit_from)
+    wait_focus(s, TO)
+    s.choose(unit_to)
+    wait_text(s, TO, unit_to)
+    wait_focus(s, VALUE)
+    s.type(value)
+    s.key("Return")
+
+
+# ---------------------------------------------------------------------------
+# Cases
+
+
+def case_convert(program, _args):
+    with started(program) as s:
+        # What the user sees first.
+        expect("window title", s.active_window_name(), "Quorvel")
+        expect("category text", s.field_text(CATEGORY), "Conversion")
+        expect("from text", s.field_text(FROM), "Convert From")
+        expect("to text", s.field_text(TO), "Convert To")
+        expect("output box", s.field_text(OUTPUT), "")
+        expect("edit note showing", s.is_showing(EDIT_NOTE), False)
+
+        convert(s, "Length", "Inches", "Feet", "12")
+        wait_text(s, OUTPUT, "1.000000 e+0 ")
+        # The same text as the user copies it from the output box.
+        s.key("Tab")
+        wait_focus(s, OUTPUT)
+        expect("copied output", s.copy_focused_text(), "1.000000 e+0 ")
+
+        # Choosing another to-unit recalculates at once.
+        s.key("shift+Tab", "shift+Tab")
+        wait_focus(s, TO)
+        s.choose("Yards")
+        wait_text(s, OUTPUT, "3.333333 e-1 ")
+
+
+def case_output_menu(program, _args):
+    with started(program) as s:
+        convert(s, "Time", "Minutes", "Hours", "90")
+        wait_text(s, OUTPUT, "1.500000 e+0 ")
+        s.menu("o", "s")  # Scientific off: the plain form
+        wait_text(s, OUTPUT, "1.5")
+        s.menu("o", "s")  # and on again
+        wait_text(s, OUTPUT, "1.500000 e+0 ")
+        s.menu("o", "3")
+        wait_text(s, OUTPUT, "1.500 e+0 ")
+        # The next conversion keeps the chosen form.
+        wait_focus(s, VALUE)
+        s.key("ctrl+a")
+        s.type("45")
+        s.key("Return")
+        wait_text(s, OUTPUT, "7.500 e-1 ")
+
+
+def case_edit_mode(program, _args):
+    with started(program) as s:
+        s.menu("f", "e")
+        wait_for("the edit note", lambda: s.is_showing(EDIT_NOTE))
+        expect("to-list showing in edit mode", s.is_showing(TO), False)
+        expect("from text in edit mode", s.field_text(FROM), "Convert From/To")
+        wait_focus(s, CATEGORY)
+
+        s.choose("-")  # the new-entry marker
+        wait_window(s, "New Category")
+        s.type("Mass")
+        s.key("Return")
+        wait_no_window(s, "New Category")
+        # The list file in list order (the new name took the place of the
+        # marker, at the top), the new unit file empty.
+        wait_file(s, "conversion.txt", records('"Mass"', '"Ghost"', '"Length"', '"Time"'))
+        wait_file(s, "Mass.txt", b"")
+        wait_text(s, CATEGORY, "Mass")
+
+        wait_focus(s, FROM)
+        s.choose("-")
+        wait_text(s, FROM, "")
+        s.type("Smoots")
+        s.key("Return")  # no factor yet: the focus moves to the value box
+        wait_focus(s, VALUE)
+        expect("Mass.txt before a factor", s.read("Mass.txt"), b"")
+        s.type("1.7018")
+        s.key("Return")
+        wait_file(s, "Mass.txt", records('"Smoots",1.7018'))
+        wait_text(s, VALUE, "")
+        wait_focus(s, FROM)
+
+        # A second unit lands in name order.
+        s.key("ctrl+a")
+        s.type("Rods")
+        s.key("Return")
+        wait_focus(s, VALUE)
+        s.type("5.0292")
+        s.key("Return")
+        wait_file(s, "Mass.txt", records('"Rods",5.0292', '"Smoots",1.7018'))
+        # Nothing else was touched.
+        expect("Length.txt", s.read("Length.txt"), DATA["Length.txt"])
+        expect("Time.txt", s.read("Time.txt"), DATA["Time.txt"])
+
+        # Back in normal mode the new units convert.
+        s.menu("f", "e")
+        wait_for("the normal layout", lambda: s.is_showing(TO))
+        wait_focus(s, FROM)
+        s.key("shift+Tab")
+        convert(s, "Mass", "Rods", "Smoots", "2")
+        wait_text(s, OUTPUT, "5.910448 e+0 ")
+
+
+def case_delete(program, _args):
+    with started(program) as s:
+        s.menu("f", "e")
+        wait_for("the edit note", lambda: s.is_showing(EDIT_NOTE))
+        wait_focus(s, CATEGORY)
+        s.choose("Time")
+        wait_window(s, "Danger Kestrovan")
+        expect("question", s.visible_text_containing("Delete Selected Item ?"),
+               "Delete Selected Item ?")
+        s.key("Return")  # Yes is the default button
+        wait_no_window(s, "Danger Kestrovan")
+        wait_file(s, "conversion.txt", records('"Ghost"', '"Length"'))
+        # The unit file stays on disk.
+        expect("Time.txt after the deletion", s.read("Time.txt"), DATA["Time.txt"])
+        wait_text(s, CATEGORY, "")
+
+        # No answers keep the category and load its units.
+        wait_focus(s, FROM)
+        s.key("shift+Tab")
+        wait_focus(s, CATEGORY)
+        s.choose("Length")
+        wait_window(s, "Danger Kestrovan")
+        s.key("Escape")
+        wait_no_window(s, "Danger Kestrovan")
+        wait_focus(s, FROM)
+        expect("conversion.txt after No", s.read("conversion.txt"),
+               records('"Ghost"', '"Length"'))
+
+
+def case_failure(program, _args):
+    with started(program) as s:
+        # A category whose unit file is missing.
+        s.choose("Ghost")
+        wait_for("the failure message", lambda: s.visible_text_containing("File not found"))
+        message = s.visible_text_containing("File not found")
+        if "Ghost.txt" not in message:
+            raise TestFailure(f"the message does not name the file: {message!r}")
+        s.key("Return")
+        wait_for("the message to close",
+                 lambda: s.visible_text_containing("File not found") is None)
+
+        # Division by zero: a unit whose factor is 0.
+        wait_focus(s, CATEGORY)
+        convert(s, "Length", "Inches", "Nothing", "5")
+        wait_for("the division message", lambda: s.visible_text_containing("Division by zero"))
+        s.key("Return")
+        wait_for("the message to close",
+                 lambda: s.visible_text_containing("Division by zero") is None)
+
+        # The window is still usable: another to-unit converts.
+        wait_focus(s, VALUE)
+        s.key("shift+Tab")
+        wait_focus(s, TO)
+        s.choose("Feet")
+        wait_text(s, OUTPUT, "4.166667 e-1 ")
+        if s.app_proc.poll() is not None:
+            raise TestFailure("the program ended after a failure")
+
+
+def case_help(program, _args):
+    with started(program) as s:
+        s.menu("h", "l")
+        wait_window(s, "Quorvel Help")
+        shown = wait_for("the help text", lambda: s.visible_text_containing("Quorvel test help"))
+        expected = ("Quorvel test help\nConverting, with a comma\nBefore the comma\n"
+                    "after it\n\nLast line")
+        if expected not in shown:
+            raise TestFailure(f"help text: expected {expected!r} in {shown!r}")
+        # OK, the only control of the dialog that takes the focus, closes it.
+        s.key("space")
+        wait_no_window(s, "Quorvel Help")
+        wait_focus(s, CATEGORY)
+        s.menu("h", "l")
+        wait_window(s, "Quorvel Help")
+        shown = wait_for("the help text", lambda: s.visible_text_containing("Quorvel test help"))
+        expect("occurrences of the first line", shown.count("Quorvel test help"), 1)
+
+
+def case_exit(program, _args):
+    with started(program) as s:
+        s.menu("h", "l")
+        wait_window(s, "Quorvel Help")
+        # Back to the main window, with the dialog still open.
+        s.xdotool("windowactivate", "--sync", s.main_window)
+        wait_focus(s, CATEGORY)
+        s.menu("f", "x")
+        code = s.wait_exit(timeout=10)
+        expect("exit code", code, 0)
+        expect("windows left", s.windows("Quorvel") + s.windows("Quorvel Help"), [])
+
+
+def case_package(program, args):
+    """Builds the .deb, unpacks it into a temporary root and runs it there."""
+    if not args.build_dir:
+        raise TestFailure("--build-dir is required")
+    for tool in ("cpack", "dpkg-deb"):
+        if shutil.which(tool) is None:
+            log("SKIPPED: missing", tool)
+            return e2elib.SKIP
+    work = tempfile.mkdtemp(prefix="quorvel-package-")
+    try:
+        out = subprocess.run(["cpack", "-G", "DEB", "--config",
+                              os.path.join(args.build_dir, "CPackConfig.cmake"), "-B", work],
+                             capture_output=True, text=True, timeout=240)
+        if out.returncode != 0:
+            raise TestFailure("cpack failed:\n" + out.stdout + out.stderr)
+        debs = glob.glob(os.path.join(work, "*.deb"))
+        expect("packages built", len(debs), 1)
+        deb = debs[0]
+        fields = {f: subprocess.run(["dpkg-deb", "-f", deb, f], capture_output=True,
+                                    text=True).stdout.strip()
+                  for f in ("Package", "Version", "Depends", "Maintainer")}
+        log("package fields:", fields)
+        expect("package name", fields["Package"], "quorvel")
+        if "libqt6widgets6" not in fields["Depends"]:
+            raise TestFailure(f"Depends lacks libqt6widgets6: {fields['Depends']!r}")
+        if "example.org" not in fields["Maintainer"]:
+            raise TestFailure(f"unexpected maintainer {fields['Maintainer']!r}")
+
+        root = os.path.join(work, "root")
+        subprocess.run(["dpkg-deb", "-x", deb, root], check=True, timeout=60)
+        link = os.path.join(root, "usr/bin/quorvel")
+        expect("bin/quorvel link", os.readlink(link), "../lib/quorvel/quorvel")
+        for path in ("usr/lib/quorvel/quorvel", "usr/lib/quorvel/conversion.txt",
+                     "usr/lib/quorvel/Length.txt", "usr/lib/quorvel/help.txt",
+                     "usr/share/applications/quorvel.desktop",
+                     "usr/share/icons/hicolor/scalable/apps/quorvel.svg",
+                     "usr/share/icons/hicolor/64x64/apps/quorvel.png"):
+            if not os.path.isfile(os.path.join(root, path)):
+                raise TestFailure(f"the package lacks {path}")
+
+        # Started through the symlink, it finds its data in its real folder.
+        s = e2elib.Session(link, install_root=root)
+        with s:
+            s.start_x()
+            s.start_program()
+            wait_focus(s, CATEGORY)
+            convert(s, "Length", "Inches", "Feet", "12")
+            wait_text(s, OUTPUT, "1.000000 e+0 ")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    return 0
+
+
+CASES = {
+    "convert": case_convert,
+    "output_menu": case_output_menu,
+    "edit_mode": case_edit_mode,
+    "delete": case_delete,
+    "failure": case_failure,
+    "help": case_help,
+    "exit": case_exit,
+    "package": case_package,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("case", choices=sorted(CASES))
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--build-dir")
+    parser.add_argument("--timeout", type=float, default=150)
+    args = parser.parse_args()
+
+    if os.environ.get(e2elib.INNER_FLAG) != "1":
+        return e2elib.run_in_session([os.path.abspath(__file__)] + sys.argv[1:],
+                                     timeout=args.timeout)
+    start = time.monotonic()
+    try:
+        result = CASES[args.case](args.program, args)
+    except TestFailure as failure:
+        log("FAILED:", failure)
+        return 1
+    log(f"passed in {time.monotonic() - start:.1f} s")
+    return result or 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
