@@ -77,12 +77,22 @@ QString readDataFile(const QString &path)
     }
     if (file.size() > kMaxDataFileBytes)
         throw Failure(FailureKind::FileTooLarge, path);
-    // Read one byte past the bound: a device or pipe reports no size.
-    const QByteArray bytes = file.read(kMaxDataFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(FailureKind::DeviceIOError, path, 0, file.errorString());
-    if (bytes.size() > kMaxDataFileBytes)
-        throw Failure(FailureKind::FileTooLarge, path);
+    // Read in chunks up to one byte past the bound: a device or pipe reports
+    // no size, and one read of the whole bound would allocate the bound
+    // (64 MiB) for every file, however small.
+    QByteArray bytes;
+    bytes.reserve(qBound<qint64>(0, file.size() + 1, kMaxDataFileBytes + 1));
+    constexpr qint64 kChunk = 64 * 1024;
+    for (;;) {
+        const QByteArray chunk = file.read(kChunk);
+        if (file.error() != QFileDevice::NoError)
+            throw Failure(FailureKind::DeviceIOError, path, 0, file.errorString());
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+        if (bytes.size() > kMaxDataFileBytes)
+            throw Failure(FailureKind::FileTooLarge, path);
+    }
     return decodeCodePage(bytes);
 }
 
