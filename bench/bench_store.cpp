@@ -1,0 +1,129 @@
+// The data store's reading on its own, next to reading the same bytes into
+// memory: the bytes read by QFile::readAll are the floor for any reader.
+
+#include "benchdata.h"
+
+#include "store/codepage.h"
+#include "store/datastore.h"
+#include "store/fieldreader.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+using namespace quorvel;
+using namespace quorvel::bench;
+
+namespace {
+
+const QString kCategory = QStringLiteral("Bench");
+
+struct UnitFolder {
+    explicit UnitFolder(int count)
+    {
+        folder.write(kCategory + QStringLiteral(".txt"), unitFileBytes(count));
+        folder.write(QStringLiteral("conversion.txt"), categoryFileBytes(count));
+    }
+    AppFolder folder;
+};
+
+// Open, QFile::readAll, close: the baseline.
+void BM_ReadAllBytes(benchmark::State &state)
+{
+    const UnitFolder data(int(state.range(0)));
+    const QString path = data.folder.filePath(kCategory + QStringLiteral(".txt"));
+    qint64 size = 0;
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            state.SkipWithError("cannot open the unit file");
+        const QByteArray bytes = file.readAll();
+        benchmark::DoNotOptimize(bytes.constData());
+        size = bytes.size();
+    }
+    state.SetBytesProcessed(state.iterations() * size);
+    state.counters["file_bytes"] = double(size);
+}
+
+// The unit file read the way the program reads it: open, read, decode from
+// the code page, and every record through the field reader into the table.
+void BM_ReadUnits(benchmark::State &state)
+{
+    const UnitFolder data(int(state.range(0)));
+    const DataStore store(data.folder.path());
+    for (auto _ : state) {
+        UnitTable units = store.readUnits(kCategory);
+        if (units.names.size() != state.range(0))
+            state.SkipWithError("wrong number of units");
+        benchmark::DoNotOptimize(units.factors.constData());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The field reader alone, on text already decoded in memory.
+void BM_FieldReaderOnText(benchmark::State &state)
+{
+    const QString text = decodeCodePage(unitFileBytes(int(state.range(0))));
+    for (auto _ : state) {
+        FieldReader reader(text);
+        qsizetype records = 0;
+        double sum = 0;
+        while (!reader.onlyBlanksLeft()) {
+            const QString name = reader.readText();
+            sum += reader.readNumber();
+            records += name.size() > 0;
+        }
+        benchmark::DoNotOptimize(sum);
+        benchmark::DoNotOptimize(records);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// Decoding the code page alone.
+void BM_DecodeCodePage(benchmark::State &state)
+{
+    const QByteArray bytes = unitFileBytes(int(state.range(0)));
+    for (auto _ : state) {
+        const QString text = decodeCodePage(bytes);
+        benchmark::DoNotOptimize(text.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+void BM_ReadCategories(benchmark::State &state)
+{
+    const UnitFolder data(int(state.range(0)));
+    const DataStore store(data.folder.path());
+    for (auto _ : state) {
+        const QStringList names = store.readCategories();
+        if (names.size() != state.range(0))
+            state.SkipWithError("wrong number of categories");
+        benchmark::DoNotOptimize(names.constData());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void sizes(benchmark::internal::Benchmark *b)
+{
+    b->Arg(10)->Arg(1000)->Arg(3277)->Arg(32767)->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(BM_ReadAllBytes)->Apply(sizes);
+BENCHMARK(BM_ReadUnits)->Apply(sizes);
+BENCHMARK(BM_FieldReaderOnText)->Apply(sizes);
+BENCHMARK(BM_DecodeCodePage)->Apply(sizes);
+BENCHMARK(BM_ReadCategories)->Apply(sizes);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
