@@ -1,8 +1,9 @@
 #include "win32_shell.h"
 
 #define WIN32_LEAN_AND_MEAN
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
 
 namespace quorvel::platform::win32 {
 

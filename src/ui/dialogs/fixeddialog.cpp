@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QPushButton>
 
 namespace quorvel::ui {
 
@@ -26,6 +28,30 @@ void FixedDialog::reject()
 QRect FixedDialog::twips(int left, int top, int width, int height) const
 {
     return m_scale.rect(left, top, width, height);
+}
+
+void FixedDialog::setDefaultButton(QPushButton *button)
+{
+    m_defaultButton = button;
+    button->setDefault(true);
+}
+
+void FixedDialog::keyPressEvent(QKeyEvent *event)
+{
+    // QDialog would click the button that had the focus last even after the
+    // focus moved on into a text box; here a dialog without a default button
+    // ignores Enter outside its buttons.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        auto *button = qobject_cast<QPushButton *>(focusWidget());
+        if (!button)
+            button = m_defaultButton;
+        if (button && button->isVisible() && button->isEnabled())
+            button->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void FixedDialog::closeEvent(QCloseEvent *event)

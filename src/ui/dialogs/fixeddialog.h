@@ -4,13 +4,15 @@
 
 #include <QDialog>
 
-class QWidget;
+class QPushButton;
 
 namespace quorvel::ui {
 
 // A top-level dialog of fixed size with a close control and no minimise or
 // maximise button. The close control unloads it (deletes it once events are
 // processed); Esc does nothing unless a subclass gives it a cancel action.
+// Enter chooses the button that has the focus, or else the default button
+// if there is one.
 class FixedDialog : public QDialog {
     Q_OBJECT
 
@@ -24,10 +26,13 @@ public:
 
 protected:
     QRect twips(int left, int top, int width, int height) const;
+    void setDefaultButton(QPushButton *button);
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     TwipsScale m_scale;
+    QPushButton *m_defaultButton = nullptr;
 };
 
 } // namespace quorvel::ui

@@ -56,7 +56,7 @@ frmAbout::frmAbout(QWidget *mainWindow, Services &services)
 
     cmdOK = makeButton(
         this, "cmdOK", QStringLiteral("OK"), QStringLiteral("OK"), twips(4200, 1320, 1245, 345));
-    cmdOK->setDefault(true);
+    setDefaultButton(cmdOK);
     cmdSysInfo = makeButton(this, "cmdSysInfo", QStringLiteral("&System Info..."),
         QStringLiteral("System Info"), twips(4200, 1800, 1245, 345));
     setTabOrder(cmdOK, cmdSysInfo);
@@ -73,6 +73,8 @@ frmAbout::frmAbout(QWidget *mainWindow, Services &services)
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    // A coarse timer may fire up to 5 % early; the notice lasts its full time.
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &frmAbout::Timer1_Timer);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);

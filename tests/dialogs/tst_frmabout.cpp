@@ -1,0 +1,453 @@
+#include "fakes.h"
+
+#include "convert/failure.h"
+#include "platform/registry.h"
+#include "platform/sysinfo.h"
+#include "ui/dialogs/frmAbout.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+using namespace quorvel;
+using namespace quorvel::platform;
+
+namespace {
+
+const QString kKey = QStringLiteral("SOFTWARE\\Test");
+const QString kValue = QStringLiteral("Value");
+
+QString pathKey()
+{
+    return QString::fromLatin1(kSysInfoPathKey);
+}
+
+QString folderKey()
+{
+    return QString::fromLatin1(kSysInfoFolderKey);
+}
+
+QString toolIn(const QString &folder)
+{
+    return folder + QDir::separator() + QStringLiteral("MSINFO32.EXE");
+}
+
+} // namespace
+
+class TestFrmAbout : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void getKeyValue_data();
+    void getKeyValue();
+    void startSysInfo_data();
+    void startSysInfo();
+    void substituteRegistryAnswersWithTheDesktopTool_data();
+    void substituteRegistryAnswersWithTheDesktopTool();
+
+    void loadSetsTexts();
+    void warningBreaksOnceAfterItsHeading();
+    void dialogIsFixedAndNamed();
+    void firstShowingIsTimed();
+    void timerHidesTheNoticeAfterFiveSeconds();
+    void laterShowingOffersOkWithoutTimer();
+    void keysCloseOnlyWhenOkIsOffered_data();
+    void keysCloseOnlyWhenOkIsOffered();
+    void closeControlUnloads();
+
+private:
+    std::unique_ptr<FakeServices> m_fakes;
+    std::unique_ptr<QWidget> m_mainWindow;
+    QPointer<frmAbout> m_dialog;
+};
+
+void TestFrmAbout::init()
+{
+    m_fakes = std::make_unique<FakeServices>();
+    m_mainWindow = std::make_unique<QWidget>();
+    m_mainWindow->setWindowTitle(QStringLiteral("main"));
+    m_dialog = new frmAbout(m_mainWindow.get(), m_fakes->services);
+}
+
+void TestFrmAbout::cleanup()
+{
+    delete m_dialog;
+    m_mainWindow.reset();
+    m_fakes.reset();
+}
+
+void TestFrmAbout::getKeyValue_data()
+{
+    QTest::addColumn<bool>("keyExists");
+    QTest::addColumn<bool>("valueExists");
+    QTest::addColumn<uint>("type");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("expectedOk");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("expectFailure");
+
+    const QString path = QStringLiteral("C:\\Tools\\msinfo32.exe");
+    QTest::newRow("string stored with its NUL loses the NUL")
+        << true << true << kRegSz << QByteArray("C:\\Tools\\msinfo32.exe", 22) << QString() << true
+        << path << false;
+    QTest::newRow("string stored without NUL stays whole")
+        << true << true << kRegSz << QByteArray("C:\\Tools\\msinfo32.exe") << QString() << true
+        << path << false;
+    QTest::newRow("string replaces the earlier text")
+        << true << true << kRegSz << QByteArray("abc", 4) << QStringLiteral("old") << true
+        << QStringLiteral("abc") << false;
+    QTest::newRow("one NUL byte gives the empty text")
+        << true << true << kRegSz << QByteArray(1, '\0') << QStringLiteral("old") << true
+        << QString() << false;
+    QTest::newRow("string of 1024 bytes with its NUL is read")
+        << true << true << kRegSz << QByteArray(1023, 'x') + '\0' << QString() << true
+        << QString(1023, u'x') << false;
+    QTest::newRow("string of 1024 bytes without NUL is read whole")
+        << true << true << kRegSz << QByteArray(1024, 'y') << QString() << true
+        << QString(1024, u'y') << false;
+    QTest::newRow("value of 1025 bytes is a failed query")
+        << true << true << kRegSz << QByteArray(1025, 'z') << QStringLiteral("keep") << false
+        << QString() << false;
+    QTest::newRow("dword 34 12 00 00 loses its last byte")
+        << true << true << kRegDword << QByteArray("\x34\x12\x00\x00", 4) << QString() << true
+        << QStringLiteral("&h01234") << false;
+    QTest::newRow("dword 05 01 00 00 gives single digits")
+        << true << true << kRegDword << QByteArray("\x05\x01\x00\x00", 4) << QString() << true
+        << QStringLiteral("&h015") << false;
+    QTest::newRow("dword digits are upper-case hex")
+        << true << true << kRegDword << QByteArray("\xAB\x1A\x00\x00", 4) << QString() << true
+        << QStringLiteral("&h01AAB") << false;
+    QTest::newRow("dword without a zero last byte keeps four bytes")
+        << true << true << kRegDword << QByteArray("\x01\x02\x03\x04", 4) << QString() << true
+        << QStringLiteral("&h4321") << false;
+    QTest::newRow("dword digits follow the earlier text")
+        << true << true << kRegDword << QByteArray("\x1A\x00\x00\x00", 4) << QStringLiteral("7")
+        << true << QStringLiteral("&h7001A") << false;
+    QTest::newRow("expandable string is read but not converted")
+        << true << true << kRegExpandSz << QByteArray("%SystemRoot%\\x.exe", 19)
+        << QStringLiteral("before") << true << QStringLiteral("before") << false;
+    QTest::newRow("binary value is read but not converted")
+        << true << true << 3u << QByteArray("\x01\x02", 2) << QString() << true << QString()
+        << false;
+    QTest::newRow("missing key empties the text")
+        << false << false << kRegSz << QByteArray() << QStringLiteral("keep") << false << QString()
+        << false;
+    QTest::newRow("missing value empties the text")
+        << true << false << kRegSz << QByteArray() << QStringLiteral("keep") << false << QString()
+        << false;
+    QTest::newRow("size 0 is a run-time failure")
+        << true << true << kRegSz << QByteArray() << QStringLiteral("keep") << false
+        << QStringLiteral("keep") << true;
+}
+
+void TestFrmAbout::getKeyValue()
+{
+    QFETCH(bool, keyExists);
+    QFETCH(bool, valueExists);
+    QFETCH(uint, type);
+    QFETCH(QByteArray, data);
+    QFETCH(QString, before);
+    QFETCH(bool, expectedOk);
+    QFETCH(QString, expected);
+    QFETCH(bool, expectFailure);
+
+    if (keyExists && valueExists)
+        m_fakes->registry.setValue(kHkeyLocalMachine, kKey, kValue, type, data);
+    else if (keyExists)
+        m_fakes->registry.setValue(kHkeyLocalMachine, kKey, QStringLiteral("Other"), kRegSz, "x");
+
+    QString keyVal = before;
+    bool ok = false;
+    bool failed = false;
+    try {
+        ok = m_dialog->GetKeyValue(kHkeyLocalMachine, kKey, kValue, keyVal);
+    } catch (const Failure &) {
+        failed = true;
+    }
+    QCOMPARE(failed, expectFailure);
+    QCOMPARE(ok, expectedOk);
+    QCOMPARE(keyVal, expected);
+    QCOMPARE(m_fakes->registry.openKeyCount(), 0);
+}
+
+void TestFrmAbout::startSysInfo_data()
+{
+    QTest::addColumn<QByteArray>("pathValue"); // null: not in the registry
+    QTest::addColumn<uint>("pathType");
+    QTest::addColumn<QByteArray>("folderValue"); // null: not in the registry
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("startable");
+    QTest::addColumn<QStringList>("expectedProbed");
+    QTest::addColumn<QStringList>("expectedStarted");
+    QTest::addColumn<bool>("expectMessage");
+
+    const QString folder = QStringLiteral("/opt/sysinfo");
+    const QByteArray folderBytes = folder.toLatin1() + '\0';
+    const QString tool = QStringLiteral("/usr/bin/sysinfo-tool");
+    const QByteArray toolBytes = tool.toLatin1() + '\0';
+    const QString doubled = folder + QDir::separator();
+
+    QTest::newRow("both lookups fail") << QByteArray() << kRegSz << QByteArray() << QStringList()
+                                       << QStringList() << QStringList() << QStringList() << true;
+    QTest::newRow("first lookup gives a path that starts")
+        << toolBytes << kRegSz << QByteArray() << QStringList() << QStringList { tool }
+        << QStringList() << QStringList { tool } << false;
+    QTest::newRow("first lookup gives a path that fails to start, second not tried")
+        << toolBytes << kRegSz << folderBytes << QStringList { toolIn(folder) }
+        << QStringList { toolIn(folder) } << QStringList() << QStringList { tool } << true;
+    QTest::newRow("second lookup gives a folder without the tool")
+        << QByteArray() << kRegSz << folderBytes << QStringList() << QStringList { toolIn(folder) }
+        << QStringList { toolIn(folder) } << QStringList() << true;
+    QTest::newRow("second lookup gives a folder with the tool")
+        << QByteArray() << kRegSz << folderBytes << QStringList { toolIn(folder) }
+        << QStringList { toolIn(folder) } << QStringList { toolIn(folder) }
+        << QStringList { toolIn(folder) } << false;
+    QTest::newRow("folder ending in a separator is tested with a double separator")
+        << QByteArray() << kRegSz << doubled.toLatin1() + '\0' << QStringList { toolIn(doubled) }
+        << QStringList { toolIn(doubled) } << QStringList { toolIn(doubled) }
+        << QStringList { toolIn(doubled) } << false;
+    QTest::newRow("first lookup of an unconverted type gives an empty path")
+        << QByteArray("%SystemRoot%\\x.exe", 19) << kRegExpandSz << QByteArray() << QStringList()
+        << QStringList() << QStringList() << QStringList { QString() } << true;
+    QTest::newRow("first lookup of a number is no program")
+        << QByteArray("\x05\x01\x00\x00", 4) << kRegDword << QByteArray() << QStringList()
+        << QStringList() << QStringList() << QStringList { QStringLiteral("&h015") } << true;
+    QTest::newRow("first lookup of size 0 is a run-time failure")
+        << QByteArray("") << kRegSz << folderBytes << QStringList { toolIn(folder) }
+        << QStringList { toolIn(folder) } << QStringList() << QStringList() << true;
+    QTest::newRow("first lookup over 1024 bytes falls back to the folder")
+        << QByteArray(1025, 'p') << kRegSz << folderBytes << QStringList { toolIn(folder) }
+        << QStringList { toolIn(folder) } << QStringList { toolIn(folder) }
+        << QStringList { toolIn(folder) } << false;
+}
+
+void TestFrmAbout::startSysInfo()
+{
+    QFETCH(QByteArray, pathValue);
+    QFETCH(uint, pathType);
+    QFETCH(QByteArray, folderValue);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, startable);
+    QFETCH(QStringList, expectedProbed);
+    QFETCH(QStringList, expectedStarted);
+    QFETCH(bool, expectMessage);
+
+    auto &fakes = *m_fakes;
+    if (!pathValue.isNull())
+        fakes.registry.setValue(
+            kHkeyLocalMachine, pathKey(), QStringLiteral("PATH"), pathType, pathValue);
+    if (!folderValue.isNull()) {
+        fakes.registry.setValue(
+            kHkeyLocalMachine, folderKey(), QStringLiteral("MSINFO"), kRegSz, folderValue);
+    }
+    fakes.fileProbe.files = QSet<QString>(files.cbegin(), files.cend());
+    fakes.programStarter.startable = QSet<QString>(startable.cbegin(), startable.cend());
+
+    m_dialog->show();
+    const QString labelBefore = m_dialog->findChild<QLabel *>(QStringLiteral("lblVersion"))->text();
+    MessageBoxAnswerer answerer;
+    m_dialog->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->click();
+
+    QCOMPARE(fakes.fileProbe.probed, expectedProbed);
+    QCOMPARE(fakes.programStarter.attempts, expectedStarted);
+    QCOMPARE(answerer.count, expectMessage ? 1 : 0);
+    if (expectMessage) {
+        QCOMPARE(answerer.text, QStringLiteral("System Information Is Unavailable At This Time"));
+        QCOMPARE(answerer.title, QStringLiteral("Quorvel"));
+        QCOMPARE(answerer.icon, QMessageBox::NoIcon);
+        QCOMPARE(answerer.buttonCount, 1);
+    }
+    QCOMPARE(fakes.registry.openKeyCount(), 0);
+    // The dialog stays as it was.
+    QVERIFY(m_dialog->isVisible());
+    QCOMPARE(m_dialog->findChild<QLabel *>(QStringLiteral("lblVersion"))->text(), labelBefore);
+}
+
+void TestFrmAbout::substituteRegistryAnswersWithTheDesktopTool_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<bool>("expectedOk");
+
+    QTest::newRow("a tool is installed") << QStringLiteral("/usr/bin/hardinfo") << true;
+    QTest::newRow("no tool is installed") << QString() << false;
+}
+
+void TestFrmAbout::substituteRegistryAnswersWithTheDesktopTool()
+{
+    QFETCH(QString, tool);
+    QFETCH(bool, expectedOk);
+
+    SubstituteRegistry registry([tool] { return tool; });
+    FakeServices fakes;
+    Services services { registry, fakes.urlOpener, fakes.programStarter, fakes.fileProbe };
+    fakes.programStarter.startable.insert(tool);
+    frmAbout dialog(nullptr, services);
+
+    QString keyVal = QStringLiteral("keep");
+    QCOMPARE(dialog.GetKeyValue(kHkeyLocalMachine, pathKey(), QStringLiteral("PATH"), keyVal),
+        expectedOk);
+    QCOMPARE(keyVal, tool);
+    QVERIFY(!dialog.GetKeyValue(kHkeyLocalMachine, folderKey(), QStringLiteral("MSINFO"), keyVal));
+    QCOMPARE(registry.openKeyCount(), 0);
+
+    MessageBoxAnswerer answerer;
+    dialog.StartSysInfo();
+    QCOMPARE(answerer.count, expectedOk ? 0 : 1);
+    QCOMPARE(fakes.programStarter.attempts, expectedOk ? QStringList { tool } : QStringList());
+}
+
+void TestFrmAbout::loadSetsTexts()
+{
+    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("About Quorvel"));
+    QCOMPARE(m_dialog->findChild<QLabel *>(QStringLiteral("lblTitle"))->text(),
+        QStringLiteral("Quorvel"));
+    QCOMPARE(m_dialog->findChild<QLabel *>(QStringLiteral("lblVersion"))->text(),
+        QStringLiteral("Version 2.0.3"));
+    QCOMPARE(m_dialog->findChild<QLabel *>(QStringLiteral("lblDescription"))->text(),
+        QStringLiteral("For quick value conversion to a different standard"));
+    const QFont title = m_dialog->findChild<QLabel *>(QStringLiteral("lblTitle"))->font();
+    QCOMPARE(title.family(), QStringLiteral("Dragonwick"));
+    QCOMPARE(title.pointSizeF(), 14.25);
+    QCOMPARE(title.weight(), QFont::Bold);
+    QCOMPARE(m_dialog->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->text(),
+        QStringLiteral("&System Info..."));
+}
+
+void TestFrmAbout::warningBreaksOnceAfterItsHeading()
+{
+    const QString warning = m_dialog->findChild<QLabel *>(QStringLiteral("lblWarning"))->text();
+    QCOMPARE(warning,
+        QStringLiteral("Warning:\nThe use of this program is strictly for converting values. All "
+                       "conversions for precise values should always be double checked for "
+                       "accuracy. The program author assumes absolutely no responsibility "
+                       "whatsoever for any errors that may occur."));
+    QCOMPARE(warning.count(u'\n'), 1);
+    QVERIFY(!warning.contains(u'\r'));
+}
+
+void TestFrmAbout::dialogIsFixedAndNamed()
+{
+    const Qt::WindowFlags flags = m_dialog->windowFlags();
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QCOMPARE(m_dialog->minimumSize(), m_dialog->maximumSize());
+    const int dpi = m_dialog->logicalDpiX();
+    QCOMPARE(m_dialog->width(), qRound(5565.0 * dpi / 1440));
+    QVERIFY(m_dialog->testAttribute(Qt::WA_DeleteOnClose));
+    QVERIFY(!m_dialog->parent());
+
+    const QStringList names { "lblTitle", "lblVersion", "lblDescription", "lblWarning", "cmdOK",
+        "cmdSysInfo" };
+    for (const QString &name : names) {
+        auto *control = m_dialog->findChild<QWidget *>(name);
+        QVERIFY2(control, qPrintable(name));
+        QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(name));
+    }
+    QVERIFY(m_dialog->findChild<QTimer *>(QStringLiteral("Timer1")));
+}
+
+void TestFrmAbout::firstShowingIsTimed()
+{
+    auto *cmdOK = m_dialog->findChild<QPushButton *>(QStringLiteral("cmdOK"));
+    auto *timer = m_dialog->findChild<QTimer *>(QStringLiteral("Timer1"));
+    m_mainWindow->show();
+    m_dialog->show();
+    QVERIFY(!cmdOK->isVisible());
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 5000);
+
+    m_mainWindow->hide();
+    m_dialog->Timer1_Timer();
+    QVERIFY(!m_dialog->isVisible());
+    QVERIFY(!timer->isActive());
+    QVERIFY(m_mainWindow->isVisible());
+    QVERIFY(cmdOK->isVisibleTo(m_dialog));
+    QVERIFY(m_dialog); // hidden, not unloaded
+}
+
+void TestFrmAbout::timerHidesTheNoticeAfterFiveSeconds()
+{
+    QElapsedTimer clock;
+    clock.start();
+    m_dialog->show();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_dialog->isVisible(), 8000);
+    QVERIFY2(clock.elapsed() >= 4900, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(m_dialog->findChild<QPushButton *>(QStringLiteral("cmdOK"))->isVisibleTo(m_dialog));
+}
+
+void TestFrmAbout::laterShowingOffersOkWithoutTimer()
+{
+    auto *cmdOK = m_dialog->findChild<QPushButton *>(QStringLiteral("cmdOK"));
+    m_dialog->show();
+    m_dialog->Timer1_Timer();
+
+    m_dialog->show();
+    QVERIFY(cmdOK->isVisible());
+    QVERIFY(!m_dialog->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    QTest::qWait(50);
+    QVERIFY(m_dialog->isVisible());
+
+    cmdOK->click();
+    QVERIFY(!m_dialog->isVisible());
+    QVERIFY(m_dialog);
+}
+
+void TestFrmAbout::keysCloseOnlyWhenOkIsOffered_data()
+{
+    QTest::addColumn<bool>("okOffered");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("expectedVisible");
+
+    QTest::newRow("Esc during the timed notice") << false << int(Qt::Key_Escape) << true;
+    QTest::newRow("Enter during the timed notice") << false << int(Qt::Key_Return) << true;
+    QTest::newRow("Esc with OK offered") << true << int(Qt::Key_Escape) << false;
+    QTest::newRow("Enter with OK offered") << true << int(Qt::Key_Return) << false;
+}
+
+void TestFrmAbout::keysCloseOnlyWhenOkIsOffered()
+{
+    QFETCH(bool, okOffered);
+    QFETCH(int, key);
+    QFETCH(bool, expectedVisible);
+
+    // Enter on System Info would start the tool: keep the focus off it.
+    m_dialog->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->setFocusPolicy(Qt::NoFocus);
+    m_dialog->show();
+    if (okOffered) {
+        m_dialog->Timer1_Timer();
+        m_dialog->show();
+    }
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
+    QTest::keyClick(m_dialog, Qt::Key(key));
+    QCOMPARE(m_dialog->isVisible(), expectedVisible);
+    QVERIFY(m_dialog);
+}
+
+void TestFrmAbout::closeControlUnloads()
+{
+    auto *timer = m_dialog->findChild<QTimer *>(QStringLiteral("Timer1"));
+    m_dialog->show();
+    QVERIFY(timer->isActive());
+    QVERIFY(m_dialog->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(m_dialog.isNull());
+
+    // A new instance starts timed again.
+    m_dialog = new frmAbout(m_mainWindow.get(), m_fakes->services);
+    m_dialog->show();
+    QVERIFY(!m_dialog->findChild<QPushButton *>(QStringLiteral("cmdOK"))->isVisible());
+    QVERIFY(m_dialog->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+}
+
+QTEST_MAIN(TestFrmAbout)
+#include "tst_frmabout.moc"

@@ -1,0 +1,184 @@
+#include "ui/dialogs/frmHelp.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+class TestFrmHelp : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void showsFieldsAsLines_data();
+    void showsFieldsAsLines();
+    void missingFileIsExplained();
+    void unreadableFileIsExplained();
+    void activationRereadsTheFile();
+    void okUnloadsAndNextInstanceShowsTextOnce();
+    void captionFocusAndEsc();
+    void longTextScrolls();
+
+private:
+    void writeHelp(const QByteArray &contents);
+    QString labelText(frmHelp *dialog) const;
+    void activate(QWidget *window);
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    QPointer<frmHelp> m_dialog;
+};
+
+void TestFrmHelp::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    m_dialog = new frmHelp(m_folder->path());
+}
+
+void TestFrmHelp::cleanup()
+{
+    delete m_dialog;
+    m_folder.reset();
+}
+
+void TestFrmHelp::writeHelp(const QByteArray &contents)
+{
+    QFile file(m_folder->filePath(QStringLiteral("help.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(contents), contents.size());
+}
+
+QString TestFrmHelp::labelText(frmHelp *dialog) const
+{
+    return dialog->findChild<QLabel *>(QStringLiteral("lblHelp"))->text();
+}
+
+void TestFrmHelp::activate(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+void TestFrmHelp::showsFieldsAsLines_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("empty file leaves the label empty") << QByteArray() << QString();
+    QTest::newRow("one line ends in a line feed") << QByteArray("Hello\r\n") << "Hello\n";
+    QTest::newRow("last line without a line end still ends in a line feed")
+        << QByteArray("One\r\nTwo") << "One\nTwo\n";
+    QTest::newRow("unquoted comma gives two lines, leading blanks dropped")
+        << QByteArray("Before, after\r\n") << "Before\nafter\n";
+    QTest::newRow("quoted comma stays in one line without the quotes")
+        << QByteArray("\"Before, after\"\r\n") << "Before, after\n";
+    QTest::newRow("two line ends give an empty line")
+        << QByteArray("One\r\n\r\nTwo\r\n") << "One\n\nTwo\n";
+    QTest::newRow("markup is shown as typed") << QByteArray("<b>bold</b>\r\n") << "<b>bold</b>\n";
+#ifndef Q_OS_WIN
+    QTest::newRow("8-bit code page characters") << QByteArray("Caf\xE9\r\n") << "Caf\u00E9\n";
+#endif
+}
+
+void TestFrmHelp::showsFieldsAsLines()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, expected);
+
+    writeHelp(contents);
+    activate(m_dialog);
+    QCOMPARE(labelText(m_dialog), expected);
+    QCOMPARE(m_dialog->findChild<QLabel *>(QStringLiteral("lblHelp"))->textFormat(), Qt::PlainText);
+}
+
+void TestFrmHelp::missingFileIsExplained()
+{
+    activate(m_dialog);
+    const QString path = QDir::toNativeSeparators(m_folder->filePath(QStringLiteral("help.txt")));
+    QCOMPARE(labelText(m_dialog),
+        QStringLiteral("The help file could not be read: %1 (File not found).").arg(path));
+    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Quorvel Help"));
+}
+
+void TestFrmHelp::unreadableFileIsExplained()
+{
+    // A folder where the file should be cannot be read as one.
+    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("help.txt")));
+    activate(m_dialog);
+    QVERIFY2(labelText(m_dialog).startsWith(QStringLiteral("The help file could not be read: ")),
+        qPrintable(labelText(m_dialog)));
+}
+
+void TestFrmHelp::activationRereadsTheFile()
+{
+    writeHelp("First\r\n");
+    activate(m_dialog);
+    QCOMPARE(labelText(m_dialog), QStringLiteral("First\n"));
+
+    QWidget mainWindow;
+    activate(&mainWindow);
+    writeHelp("Second, edited\r\n");
+    QCOMPARE(labelText(m_dialog), QStringLiteral("First\n"));
+
+    activate(m_dialog);
+    QCOMPARE(labelText(m_dialog), QStringLiteral("Second\nedited\n"));
+}
+
+void TestFrmHelp::okUnloadsAndNextInstanceShowsTextOnce()
+{
+    writeHelp("Only once\r\n");
+    activate(m_dialog);
+    m_dialog->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(m_dialog.isNull());
+
+    m_dialog = new frmHelp(m_folder->path());
+    activate(m_dialog);
+    QCOMPARE(labelText(m_dialog), QStringLiteral("Only once\n"));
+    // Showing it again while shown only activates it: the text is rebuilt, not appended.
+    activate(m_dialog);
+    QCOMPARE(labelText(m_dialog), QStringLiteral("Only once\n"));
+}
+
+void TestFrmHelp::captionFocusAndEsc()
+{
+    writeHelp("x\r\n");
+    activate(m_dialog);
+    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Quorvel Help"));
+    auto *ok = m_dialog->findChild<QPushButton *>(QStringLiteral("OKButton"));
+    QCOMPARE(m_dialog->focusWidget(), ok);
+    QVERIFY(!m_dialog->findChild<QLabel *>(QStringLiteral("lblHelp"))->accessibleName().isEmpty());
+    QVERIFY(!ok->accessibleName().isEmpty());
+
+    QTest::keyClick(m_dialog, Qt::Key_Escape);
+    QVERIFY(m_dialog->isVisible());
+    QTest::keyClick(m_dialog, Qt::Key_Tab);
+    QCOMPARE(m_dialog->focusWidget(), ok);
+}
+
+void TestFrmHelp::longTextScrolls()
+{
+    QByteArray contents;
+    for (int i = 0; i < 200; ++i)
+        contents += "Line " + QByteArray::number(i) + "\r\n";
+    writeHelp(contents);
+    activate(m_dialog);
+    auto *scroller = m_dialog->findChild<QScrollArea *>();
+    QVERIFY(scroller);
+    QTRY_VERIFY(scroller->verticalScrollBar()->maximum() > 0);
+    QVERIFY(labelText(m_dialog).endsWith(QStringLiteral("Line 199\n")));
+}
+
+QTEST_MAIN(TestFrmHelp)
+#include "tst_frmhelp.moc"
