@@ -39,10 +39,9 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY quorvel)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR "DEB;TGZ")
 set(CPACK_SOURCE_GENERATOR "")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-
-# The tar.gz unpacks into quorvel-<version>/, a tree like /usr's.
-set(CPACK_ARCHIVE_TGZ_FILE_NAME quorvel-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
+# The .deb installs into /usr (its generator's default prefix); the tar.gz
+# unpacks into quorvel-<version>-linux-<cpu>/, a tree like /usr's.
+set(CPACK_PACKAGE_FILE_NAME quorvel-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 
 set(CPACK_DEBIAN_PACKAGE_NAME quorvel)
