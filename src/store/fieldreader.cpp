@@ -5,6 +5,7 @@
 #include <charconv>
 #include <climits>
 #include <string>
+#include <string_view>
 
 namespace quorvel {
 
@@ -34,7 +35,7 @@ bool isDigit(char c)
 // 2, "0.05" gives -2, "5e3" gives 3), saturated. Only its sign matters: it
 // tells an overflow from an underflow when the value is outside the double
 // range.
-long long magnitude(const std::string &number)
+long long magnitude(std::string_view number)
 {
     long long integerDigits = 0;
     long long firstInteger = -1; // index of the first non-zero integer digit
@@ -89,15 +90,28 @@ NumberResult parseNumber(QStringView field, double &value)
 
     // Collect the characters a decimal number can hold, as plain ASCII, so
     // that the conversion is locale-independent; D is an exponent letter too.
-    std::string number;
+    // Factors fit the buffer on the stack; longer numbers go to the heap.
+    char buffer[64];
+    std::string longNumber;
+    qsizetype length = 0;
     for (; i < field.size(); ++i) {
         const char16_t c = field[i].unicode();
         const bool numberChar = (c >= u'0' && c <= u'9') || c == u'.' || c == u'+' || c == u'-'
             || c == u'e' || c == u'E' || c == u'd' || c == u'D';
         if (!numberChar)
             break;
-        number += (c == u'd' || c == u'D' || c == u'E') ? 'e' : char(c);
+        const char ascii = (c == u'd' || c == u'D' || c == u'E') ? 'e' : char(c);
+        if (length < qsizetype(sizeof buffer)) {
+            buffer[length++] = ascii;
+            continue;
+        }
+        if (longNumber.empty())
+            longNumber.assign(buffer, std::size_t(length));
+        longNumber += ascii;
     }
+    const std::string_view number = longNumber.empty()
+        ? std::string_view(buffer, std::size_t(length))
+        : std::string_view(longNumber);
     if (number.empty() || !(isDigit(number[0]) || number[0] == '.'))
         return NumberResult::Value;
 
@@ -154,13 +168,14 @@ bool FieldReader::atLineEnd() const
 {
     if (atEnd())
         return false;
-    const char16_t c = m_text[m_pos].unicode();
+    const char16_t c = m_text.constData()[m_pos].unicode();
     return c == kCr || c == kLf;
 }
 
 void FieldReader::skipLineEnd()
 {
-    if (m_text[m_pos] == kCr && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == kLf)
+    const QChar *data = m_text.constData();
+    if (data[m_pos] == kCr && m_pos + 1 < m_text.size() && data[m_pos + 1] == kLf)
         ++m_pos;
     ++m_pos;
     ++m_line;
@@ -168,7 +183,8 @@ void FieldReader::skipLineEnd()
 
 void FieldReader::skipBlanks()
 {
-    while (!atEnd() && isBlank(m_text[m_pos].unicode()))
+    const QChar *data = m_text.constData();
+    while (m_pos < m_text.size() && isBlank(data[m_pos].unicode()))
         ++m_pos;
 }
 
@@ -220,7 +236,7 @@ void FieldReader::skipDelimiter()
 {
     if (atEnd())
         return;
-    if (m_text[m_pos] == kComma)
+    if (m_text.constData()[m_pos] == kComma)
         ++m_pos;
     else
         skipLineEnd();
@@ -228,7 +244,8 @@ void FieldReader::skipDelimiter()
 
 QStringView FieldReader::takeField()
 {
-    const QStringView value = (!atEnd() && m_text[m_pos] == kQuote) ? takeQuoted() : takeUnquoted();
+    const QStringView value
+        = (!atEnd() && m_text.constData()[m_pos] == kQuote) ? takeQuoted() : takeUnquoted();
     skipDelimiter();
     return value;
 }
