@@ -17,7 +17,7 @@ inline constexpr char kSysInfoFolderValue[] = "MSINFO";
 inline constexpr char kSysInfoFileName[] = "MSINFO32.EXE";
 
 // The programs that show system information on the usual Linux and Unix
-// desktops, most specific first.
+// desktops, in order of preference: dedicated information tools first.
 QStringList systemInfoToolNames();
 
 // The full path of the first of systemInfoToolNames() found on the PATH, or
