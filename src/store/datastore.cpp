@@ -62,7 +62,9 @@ FailureKind failureKind(int error, QFileDevice::FileError fileError, Access acce
     }
 }
 
-QString readDataFile(const QString &path)
+} // namespace
+
+QString readCodePageFile(const QString &path)
 {
     const QFileInfo info(path);
     if (info.isDir())
@@ -95,6 +97,8 @@ QString readDataFile(const QString &path)
     }
     return decodeCodePage(bytes);
 }
+
+namespace {
 
 // The file a write goes to: the target of a symbolic link, so that the link
 // stays a link.
@@ -218,7 +222,7 @@ QString DataStore::unitFilePath(const QString &category) const
 QStringList DataStore::readCategories() const
 {
     const QString path = categoryListPath();
-    FieldReader reader(readDataFile(path), path);
+    FieldReader reader(readCodePageFile(path), path);
     QStringList names;
     while (!reader.atEnd()) {
         const int line = reader.line();
@@ -233,7 +237,7 @@ QStringList DataStore::readCategories() const
 UnitTable DataStore::readUnits(const QString &category) const
 {
     const QString path = unitFilePath(category);
-    FieldReader reader(readDataFile(path), path);
+    FieldReader reader(readCodePageFile(path), path);
     UnitTable units;
     // Hand-written files often end in an empty line or stray blanks: that
     // rest is no record.

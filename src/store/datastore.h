@@ -17,6 +17,11 @@ inline constexpr int kMaxRecords = 32767;
 // file (or a link to a device) from exhausting memory: Failure(FileTooLarge).
 inline constexpr qint64 kMaxDataFileBytes = 64 * 1024 * 1024;
 
+// Reads a whole text file of the application folder and decodes it from the
+// code page. Failure(FileNotFound), (PathFileAccessError) for a directory,
+// (PermissionDenied), (FileTooLarge) past kMaxDataFileBytes, with the path.
+QString readCodePageFile(const QString &path);
+
 // The units of one category, in file order: names and factors in parallel.
 struct UnitTable {
     QStringList names;

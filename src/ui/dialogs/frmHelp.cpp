@@ -2,12 +2,11 @@
 
 #include "appinfo.h"
 #include "convert/failure.h"
-#include "store/codepage.h"
+#include "store/datastore.h"
 #include "store/fieldreader.h"
 
 #include <QDir>
 #include <QEvent>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -71,30 +70,17 @@ void frmHelp::Form_Activate()
     lblHelp->clear();
     m_helpFilePath = m_appFolder + QStringLiteral("/help.txt");
 
+    // A help file that cannot be read is no failure of the program: the
+    // label says what went wrong instead.
     QString text;
-    QFile file(m_helpFilePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const QString reason
-            = file.exists() ? file.errorString() : QStringLiteral("File not found");
-        text = unreadableText(m_helpFilePath, reason);
-    } else {
-        const QByteArray bytes = file.readAll();
-        const bool readFailed = file.error() != QFileDevice::NoError;
-        const QString reason = file.errorString();
-        file.close();
-        if (readFailed) {
-            text = unreadableText(m_helpFilePath, reason);
-        } else {
-            try {
-                FieldReader reader(decodeCodePage(bytes), m_helpFilePath);
-                while (!reader.atEnd()) {
-                    m_field = reader.readText();
-                    text += m_field + QLatin1Char('\n');
-                }
-            } catch (const Failure &failure) {
-                text = unreadableText(m_helpFilePath, failure.kindText());
-            }
+    try {
+        FieldReader reader(readCodePageFile(m_helpFilePath), m_helpFilePath);
+        while (!reader.atEnd()) {
+            m_field = reader.readText();
+            text += m_field + QLatin1Char('\n');
         }
+    } catch (const Failure &failure) {
+        text = unreadableText(m_helpFilePath, failure.kindText());
     }
     lblHelp->setText(text);
     lblHelp->setAccessibleDescription(text);
