@@ -12,6 +12,10 @@
 #include <cerrno>
 #include <cmath>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace quorvel {
 
 namespace {
@@ -162,6 +166,13 @@ void writeDataFile(const QString &path, const QString &text)
     errno = 0;
     if (!file.flush() || file.error() != QFileDevice::NoError)
         failWrite(file, errno, path);
+#ifdef Q_OS_UNIX
+    // commit() syncs too but ignores the result: a sync that fails means the
+    // bytes may never reach the disk, and the old file must not be replaced.
+    // A file system without sync support (EINVAL) is no failure.
+    if (::fdatasync(file.handle()) != 0 && errno != EINVAL)
+        failWrite(file, errno, path);
+#endif
     errno = 0;
     if (!file.commit()) {
         const int error = errno;
