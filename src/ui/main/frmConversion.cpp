@@ -16,6 +16,8 @@
 #include <QCloseEvent>
 #include <QCollator>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -520,10 +522,17 @@ void frmConversion::addCategoryInEditMode()
     // The unit file first: if it cannot be created, the category list file
     // never names a category without its unit file. An existing unit file
     // (left by an earlier deletion) is kept and its units load.
+    const QFileInfo unitFile(m_store.unitFilePath(name));
+    const bool hadUnitFile = unitFile.exists() || unitFile.isSymLink();
     try {
         CreateCategoryFile();
         SaveCategories();
     } catch (const Failure &) {
+        // A unit file made here for a category that the list file does not
+        // name is removed again, while it is still the empty file.
+        const QFileInfo made(unitFile.filePath());
+        if (!hadUnitFile && made.isFile() && !made.isSymLink() && made.size() == 0)
+            QFile::remove(made.filePath());
         cboConversionType->setItemText(CategoryIndex, kMarker);
         showUnselected(cboConversionType, kConversionPrompt);
         throw;
