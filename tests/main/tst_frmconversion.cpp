@@ -1,0 +1,868 @@
+// The main window in normal mode: start-up, conversions, focus, the Output
+// menu, key handling, failures and the switch of layouts.
+
+#include "windowfixture.h"
+
+#include "ui/main/frmConversion.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTest>
+
+using namespace quorvel::test;
+
+class tst_frmConversion : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void firstSight();
+    void categoryListOrder_data();
+    void categoryListOrder();
+
+    void conversion_data();
+    void conversion();
+    void focusMovesToMissingInput_data();
+    void focusMovesToMissingInput();
+    void emptyValueKeepsOutput();
+    void typedValues_data();
+    void typedValues();
+    void commaLocale_data();
+    void commaLocale();
+
+    void decimalsWhilePlain();
+    void decimalsItems_data();
+    void decimalsItems();
+    void checkedDecimalsItemStaysChecked();
+    void scientificTwiceRestoresText();
+    void outputCommandWithoutResult_data();
+    void outputCommandWithoutResult();
+
+    void arithmeticFailures_data();
+    void arithmeticFailures();
+    void failedMultiplicationLeavesNoResult();
+
+    void arrowKeysLoadEachCategory();
+    void choosingAgainListsOnlyThatCategory();
+    void choosingCategoryResetsConversion();
+    void typedCategoryNameLoadsNothing_data();
+    void typedCategoryNameLoadsNothing();
+    void unitListKeys_data();
+    void unitListKeys();
+    void valueBoxSelectsAllOnFocus_data();
+    void valueBoxSelectsAllOnFocus();
+
+    void missingUnitFile();
+    void missingCategoryFile();
+
+    void editLayout();
+    void editTwiceRestoresNormalLayout();
+
+private:
+    bool convert(const QString &category, const QString &fromUnit, const QString &toUnit,
+        const QString &typed);
+
+    std::unique_ptr<WindowFixture> f;
+};
+
+void tst_frmConversion::init()
+{
+    QLocale::setDefault(QLocale::c());
+    f = std::make_unique<WindowFixture>();
+    QVERIFY(f->folderReady());
+}
+
+void tst_frmConversion::cleanup()
+{
+    const QStringList problems = f->answerer.problems();
+    const int pending = f->answerer.pending();
+    f.reset();
+    QLocale::setDefault(QLocale::c());
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    QVERIFY2(
+        pending == 0, qPrintable(QStringLiteral("%1 expected boxes never opened").arg(pending)));
+}
+
+bool tst_frmConversion::convert(
+    const QString &category, const QString &fromUnit, const QString &toUnit, const QString &typed)
+{
+    if (!choose(f->category, category) || !choose(f->from, fromUnit) || !choose(f->to, toUnit))
+        return false;
+    if (!focusOn(f->value))
+        return false;
+    type(f->value, typed);
+    pressEnter(f->value);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+void tst_frmConversion::firstSight()
+{
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+
+    QCOMPARE(f->window->windowTitle(), QStringLiteral("Quorvel"));
+    QCOMPARE(f->category->currentText(), QStringLiteral("Conversion"));
+    QCOMPARE(f->category->currentIndex(), -1);
+    QCOMPARE(f->from->currentText(), QStringLiteral("Convert From"));
+    QCOMPARE(f->to->currentText(), QStringLiteral("Convert To"));
+    QCOMPARE(f->from->count(), 0);
+    QCOMPARE(f->to->count(), 0);
+    QVERIFY(f->value->text().isEmpty());
+    QVERIFY(f->output->text().isEmpty());
+    QVERIFY(!f->note->isVisible());
+    QVERIFY(f->to->isVisible());
+    QVERIFY(f->output->isVisible());
+    QTRY_COMPARE(focusName(), QStringLiteral("cboConversionType"));
+
+    QVERIFY(!f->action("mnuFileEdit")->isChecked());
+    QVERIFY(f->action("mnuOutputScientific")->isChecked());
+    QVERIFY(f->action("mnuOutput6")->isChecked());
+    for (const char *name : { "mnuOutput3", "mnuOutput9", "mnuOutput12", "mnuOutput15" })
+        QVERIFY2(!f->action(name)->isChecked(), name);
+}
+
+void tst_frmConversion::categoryListOrder_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("listed");
+
+    QTest::newRow("letters without regard to case") << QByteArray(
+        "\"beta\"\r\n\"Alpha\"\r\n\"gamma\"\r\n") << QStringList { "Alpha", "beta", "gamma" };
+    QTest::newRow("reverse file order") << QByteArray("\"Weight\"\r\n\"Time\"\r\n\"Length\"\r\n")
+                                        << QStringList { "Length", "Time", "Weight" };
+    QTest::newRow("a name listed twice") << QByteArray("\"Time\"\r\n\"Area\"\r\n\"Time\"\r\n")
+                                         << QStringList { "Area", "Time", "Time" };
+    QTest::newRow("empty file") << QByteArray() << QStringList {};
+}
+
+void tst_frmConversion::categoryListOrder()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, listed);
+    f->writeFile(QStringLiteral("conversion.txt"), file);
+    QVERIFY(f->start());
+    QCOMPARE(entries(f->category), listed);
+}
+
+// ---------------------------------------------------------------------------
+// Conversions
+
+void tst_frmConversion::conversion_data()
+{
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("fromUnit");
+    QTest::addColumn<QString>("toUnit");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("scientific");
+    QTest::addColumn<QString>("plain");
+
+    QTest::newRow("90 minutes to hours") << "Time"
+                                         << "Minutes"
+                                         << "Hours"
+                                         << "90"
+                                         << "1.500000 e+0 "
+                                         << "1.5";
+    QTest::newRow("12 inches to feet rounds to one") << "Length"
+                                                     << "Inches"
+                                                     << "Feet"
+                                                     << "12"
+                                                     << "1.000000 e+0 "
+                                                     << "1";
+    QTest::newRow("days to seconds") << "Time"
+                                     << "Days"
+                                     << "Seconds"
+                                     << "2"
+                                     << "1.728000 e+5 "
+                                     << "172800";
+    QTest::newRow("small result, negative exponent") << "Time"
+                                                     << "Seconds"
+                                                     << "Days"
+                                                     << "1"
+                                                     << "1.157407 e-5 "
+                                                     << "1.15740740740741E-05";
+    QTest::newRow("negative value") << "Weight"
+                                    << "Kilograms"
+                                    << "Grams"
+                                    << "-2.5"
+                                    << "-2.500000 e+3 "
+                                    << "-2500";
+}
+
+void tst_frmConversion::conversion()
+{
+    QFETCH(QString, category);
+    QFETCH(QString, fromUnit);
+    QFETCH(QString, toUnit);
+    QFETCH(QString, typed);
+    QFETCH(QString, scientific);
+    QFETCH(QString, plain);
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+
+    QVERIFY(convert(category, fromUnit, toUnit, typed));
+    QCOMPARE(f->output->text(), scientific);
+    QCOMPARE(f->value->text(), typed);
+
+    f->action("mnuOutputScientific")->trigger();
+    QVERIFY(!f->action("mnuOutputScientific")->isChecked());
+    QCOMPARE(f->output->text(), plain);
+}
+
+void tst_frmConversion::focusMovesToMissingInput_data()
+{
+    QTest::addColumn<QString>("fromUnit");
+    QTest::addColumn<QString>("toUnit");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("focused");
+
+    QTest::newRow("no from-unit") << ""
+                                  << ""
+                                  << "5"
+                                  << "cboConvFrom";
+    QTest::newRow("no from-unit, to-unit chosen") << ""
+                                                  << "Hours"
+                                                  << "5"
+                                                  << "cboConvFrom";
+    QTest::newRow("no to-unit") << "Minutes"
+                                << ""
+                                << "5"
+                                << "cboConvTo";
+    QTest::newRow("empty value") << "Minutes"
+                                 << "Hours"
+                                 << ""
+                                 << "txtUserInput";
+}
+
+void tst_frmConversion::focusMovesToMissingInput()
+{
+    QFETCH(QString, fromUnit);
+    QFETCH(QString, toUnit);
+    QFETCH(QString, typed);
+    QFETCH(QString, focused);
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+
+    QVERIFY(choose(f->category, QStringLiteral("Time")));
+    QTRY_COMPARE(focusName(), QStringLiteral("cboConvFrom"));
+    if (!fromUnit.isEmpty()) {
+        QVERIFY(choose(f->from, fromUnit));
+        QTRY_COMPARE(focusName(), QStringLiteral("cboConvTo"));
+    }
+    if (!toUnit.isEmpty())
+        QVERIFY(choose(f->to, toUnit));
+    QVERIFY(focusOn(f->value));
+    type(f->value, typed);
+    pressEnter(f->value);
+
+    QTRY_COMPARE(focusName(), focused);
+    QVERIFY(f->output->text().isEmpty());
+}
+
+void tst_frmConversion::emptyValueKeepsOutput()
+{
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
+        QStringLiteral("90")));
+    QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
+
+    QTest::keyClick(f->value, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(f->value, Qt::Key_Backspace);
+    QVERIFY(f->value->text().isEmpty());
+    QVERIFY(focusOn(f->from));
+    pressEnter(f->from);
+
+    QTRY_COMPARE(focusName(), QStringLiteral("txtUserInput"));
+    QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
+}
+
+void tst_frmConversion::typedValues_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("scientific");
+    QTest::addColumn<QString>("plain");
+
+    QTest::newRow("comma ends the number") << "1,5"
+                                           << "1.000000 e+0 "
+                                           << "1";
+    QTest::newRow("leading point") << ".5"
+                                   << "5.000000 e-1 "
+                                   << "0.5";
+    QTest::newRow("exponent letter D") << "1.5D3"
+                                       << "1.500000 e+3 "
+                                       << "1500";
+    QTest::newRow("exponent letter e") << "1.5e3"
+                                       << "1.500000 e+3 "
+                                       << "1500";
+    QTest::newRow("hexadecimal FF") << "&HFF"
+                                    << "2.550000 e+2 "
+                                    << "255";
+    QTest::newRow("hexadecimal FFFF is 16-bit") << "&HFFFF"
+                                                << "-1.000000 e+0 "
+                                                << "-1";
+    QTest::newRow("minus, blank, five") << "- 5"
+                                        << "-5.000000 e+0 "
+                                        << "-5";
+    QTest::newRow("trailing letters") << "12abc"
+                                      << "1.200000 e+1 "
+                                      << "12";
+    QTest::newRow("a single blank") << " "
+                                    << "0.000000 e+0 "
+                                    << "0";
+    QTest::newRow("letters alone") << "abc"
+                                   << "0.000000 e+0 "
+                                   << "0";
+}
+
+void tst_frmConversion::typedValues()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, scientific);
+    QFETCH(QString, plain);
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+
+    QVERIFY(convert(
+        QStringLiteral("Length"), QStringLiteral("Meters"), QStringLiteral("Meters"), typed));
+    QCOMPARE(f->value->text(), typed);
+    QCOMPARE(f->output->text(), scientific);
+    f->action("mnuOutputScientific")->trigger();
+    QCOMPARE(f->output->text(), plain);
+}
+
+void tst_frmConversion::commaLocale_data()
+{
+    QTest::addColumn<QString>("fromUnit");
+    QTest::addColumn<QString>("toUnit");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("scientific");
+    QTest::addColumn<QString>("plain");
+
+    QTest::newRow("fraction") << "Meters"
+                              << "Meters"
+                              << "1234.5678"
+                              << "1,234568 e+3 "
+                              << "1234,5678";
+    QTest::newRow("typed point is still the separator") << "Meters"
+                                                        << "Meters"
+                                                        << "2.5"
+                                                        << "2,500000 e+0 "
+                                                        << "2,5";
+    QTest::newRow("typed comma still ends the number") << "Meters"
+                                                       << "Meters"
+                                                       << "2,5"
+                                                       << "2,000000 e+0 "
+                                                       << "2";
+    QTest::newRow("negative exponent") << "Meters"
+                                       << "Meters"
+                                       << "-0.000123456"
+                                       << "-1,234560 e-4 "
+                                       << "-0,000123456";
+}
+
+void tst_frmConversion::commaLocale()
+{
+    QFETCH(QString, fromUnit);
+    QFETCH(QString, toUnit);
+    QFETCH(QString, typed);
+    QFETCH(QString, scientific);
+    QFETCH(QString, plain);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+
+    QVERIFY(convert(QStringLiteral("Length"), fromUnit, toUnit, typed));
+    QCOMPARE(f->output->text(), scientific);
+    f->action("mnuOutputScientific")->trigger();
+    QCOMPARE(f->output->text(), plain);
+
+    // The data files are read with "." whatever the locale.
+    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
+        QStringLiteral("90")));
+    QCOMPARE(f->output->text(), QStringLiteral("1,5"));
+}
+
+// ---------------------------------------------------------------------------
+// Output menu
+
+void tst_frmConversion::decimalsWhilePlain()
+{
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
+        QStringLiteral("90")));
+
+    f->action("mnuOutputScientific")->trigger();
+    QCOMPARE(f->output->text(), QStringLiteral("1.5"));
+
+    f->action("mnuOutput15")->trigger();
+    QVERIFY(f->action("mnuOutput15")->isChecked());
+    QVERIFY(!f->action("mnuOutput6")->isChecked());
+    QVERIFY(!f->action("mnuOutputScientific")->isChecked());
+    QCOMPARE(f->output->text(), QStringLiteral("1.5"));
+
+    f->action("mnuOutputScientific")->trigger();
+    QCOMPARE(f->output->text(), QStringLiteral("1.500000000000000 e+0 "));
+}
+
+void tst_frmConversion::decimalsItems_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("3 decimals rounds with carry") << "mnuOutput3"
+                                                  << "1.000 e+1 ";
+    QTest::newRow("6 decimals") << "mnuOutput6"
+                                << "9.999600 e+0 ";
+    QTest::newRow("9 decimals") << "mnuOutput9"
+                                << "9.999600000 e+0 ";
+    QTest::newRow("12 decimals") << "mnuOutput12"
+                                 << "9.999600000000 e+0 ";
+}
+
+void tst_frmConversion::decimalsItems()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, shown);
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    QVERIFY(convert(QStringLiteral("Length"), QStringLiteral("Meters"), QStringLiteral("Meters"),
+        QStringLiteral("9.9996")));
+
+    f->action(qPrintable(item))->trigger();
+    QCOMPARE(f->output->text(), shown);
+    const QStringList group { "mnuOutput3", "mnuOutput6", "mnuOutput9", "mnuOutput12",
+        "mnuOutput15" };
+    for (const QString &other : group)
+        QCOMPARE(f->action(qPrintable(other))->isChecked(), other == item);
+    QVERIFY(f->action("mnuOutputScientific")->isChecked());
+}
+
+void tst_frmConversion::checkedDecimalsItemStaysChecked()
+{
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
+        QStringLiteral("90")));
+    // Make the box show something else, so that a rewrite can be seen.
+    f->output->setText(QStringLiteral("edited"));
+
+    f->action("mnuOutput6")->trigger();
+    QVERIFY(f->action("mnuOutput6")->isChecked());
+    QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
+}
+
+void tst_frmConversion::scientificTwiceRestoresText()
+{
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    QVERIFY(convert(QStringLiteral("Length"), QStringLiteral("Inches"), QStringLiteral("Feet"),
+        QStringLiteral("12")));
+    const QString first = f->output->text();
+
+    f->action("mnuOutputScientific")->trigger();
+    QCOMPARE(f->output->text(), QStringLiteral("1"));
+    f->action("mnuOutputScientific")->trigger();
+    QCOMPARE(f->output->text(), first);
+    QVERIFY(f->action("mnuOutputScientific")->isChecked());
+}
+
+void tst_frmConversion::outputCommandWithoutResult_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<bool>("unitsChosen");
+
+    for (const char *item : { "mnuOutputScientific", "mnuOutput3", "mnuOutput15" }) {
+        QTest::addRow("%s, no unit chosen", item) << item << false;
+        QTest::addRow("%s, units chosen but nothing converted", item) << item << true;
+    }
+}
+
+void tst_frmConversion::outputCommandWithoutResult()
+{
+    QFETCH(QString, item);
+    QFETCH(bool, unitsChosen);
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    // A conversion before the category is chosen again: its result must not
+    // come back once the lists have been reloaded.
+    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
+        QStringLiteral("90")));
+    QVERIFY(choose(f->category, QStringLiteral("Time")));
+    QVERIFY(f->output->text().isEmpty());
+    if (unitsChosen) {
+        QVERIFY(choose(f->from, QStringLiteral("Minutes")));
+        QVERIFY(choose(f->to, QStringLiteral("Hours")));
+    }
+    QAction *action = f->action(qPrintable(item));
+    const bool wasChecked = action->isChecked();
+
+    action->trigger();
+    QVERIFY(f->output->text().isEmpty());
+    if (item == QLatin1String("mnuOutputScientific"))
+        QCOMPARE(action->isChecked(), !wasChecked);
+    else
+        QVERIFY(action->isChecked());
+}
+
+// ---------------------------------------------------------------------------
+// Failures of the calculation
+
+void tst_frmConversion::arithmeticFailures_data()
+{
+    QTest::addColumn<QString>("fromUnit");
+    QTest::addColumn<QString>("toUnit");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kind");
+
+    QTest::newRow("to-factor zero, value not zero") << "One"
+                                                    << "Zero"
+                                                    << "5"
+                                                    << "Division by zero";
+    QTest::newRow("to-factor zero, value zero") << "One"
+                                                << "Zero"
+                                                << "0"
+                                                << "Overflow";
+    QTest::newRow("product beyond the double range") << "Big"
+                                                     << "Big"
+                                                     << "1E300"
+                                                     << "Overflow";
+    QTest::newRow("value beyond the double range") << "One"
+                                                   << "One"
+                                                   << "1E400"
+                                                   << "Overflow";
+    QTest::newRow("quotient beyond the double range") << "One"
+                                                      << "Tiny"
+                                                      << "1E300"
+                                                      << "Overflow";
+}
+
+void tst_frmConversion::arithmeticFailures()
+{
+    QFETCH(QString, fromUnit);
+    QFETCH(QString, toUnit);
+    QFETCH(QString, typed);
+    QFETCH(QString, kind);
+    f->writeFile(QStringLiteral("conversion.txt"), "\"Odd\"\r\n");
+    f->writeFile(QStringLiteral("Odd.txt"),
+        "\"Big\",1E+10\r\n\"One\",1\r\n\"Tiny\",1E-10\r\n\"Zero\",0\r\n");
+    QVERIFY(f->start());
+    QVERIFY(choose(f->category, QStringLiteral("Odd")));
+    QVERIFY(choose(f->from, fromUnit));
+    QVERIFY(choose(f->to, toUnit));
+    QVERIFY(focusOn(f->output));
+    type(f->output, QStringLiteral("before"));
+    QVERIFY(focusOn(f->value));
+    type(f->value, typed);
+
+    f->answerer.expectFailure(kind);
+    pressEnter(f->value);
+    QCOMPARE(f->answerer.pending(), 0);
+    QCOMPARE(f->output->text(), QStringLiteral("before"));
+
+    // The window goes on: a sound conversion works.
+    QVERIFY(focusOn(f->value));
+    QTest::keyClick(f->value, Qt::Key_A, Qt::ControlModifier);
+    type(f->value, QStringLiteral("3"));
+    QVERIFY(choose(f->to, QStringLiteral("One")));
+    QVERIFY(f->output->text().startsWith(QLatin1String("3.000000 e+")));
+}
+
+void tst_frmConversion::failedMultiplicationLeavesNoResult()
+{
+    f->writeFile(QStringLiteral("conversion.txt"), "\"Odd\"\r\n");
+    f->writeFile(QStringLiteral("Odd.txt"), "\"Big\",1E+10\r\n\"One\",1\r\n");
+    QVERIFY(f->start());
+    QVERIFY(convert(
+        QStringLiteral("Odd"), QStringLiteral("Big"), QStringLiteral("Big"), QStringLiteral("7")));
+    QCOMPARE(f->output->text(), QStringLiteral("7.000000 e+0 "));
+
+    QTest::keyClick(f->value, Qt::Key_A, Qt::ControlModifier);
+    type(f->value, QStringLiteral("1E300"));
+    f->answerer.expectFailure(QStringLiteral("Overflow"));
+    pressEnter(f->value);
+    QCOMPARE(f->answerer.pending(), 0);
+    QCOMPARE(f->output->text(), QStringLiteral("7.000000 e+0 "));
+
+    // The 7 of the earlier conversion is no result of the value now typed.
+    f->action("mnuOutputScientific")->trigger();
+    QCOMPARE(f->output->text(), QStringLiteral("7.000000 e+0 "));
+    f->action("mnuOutput3")->trigger();
+    QCOMPARE(f->output->text(), QStringLiteral("7.000000 e+0 "));
+}
+
+// ---------------------------------------------------------------------------
+// Category list
+
+void tst_frmConversion::arrowKeysLoadEachCategory()
+{
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    QVERIFY(hasFocus(f->category));
+
+    const QList<QPair<QString, QStringList>> steps {
+        { "Length", { "Feet", "Inches", "Meters", "Miles" } },
+        { "Time", { "Days", "Hours", "Minutes", "Seconds" } },
+        { "Weight", { "Grams", "Kilograms", "Pounds" } },
+    };
+    for (const auto &[name, units] : steps) {
+        QVERIFY(focusOn(f->category));
+        QTest::keyClick(f->category, Qt::Key_Down);
+        QCOMPARE(f->category->currentText(), name);
+        QCOMPARE(entries(f->from), units);
+        QCOMPARE(entries(f->to), units);
+        QCOMPARE(f->window->UnitNames(), units);
+        QCOMPARE(f->from->currentText(), QStringLiteral("Convert From"));
+        QCOMPARE(f->to->currentText(), QStringLiteral("Convert To"));
+    }
+}
+
+void tst_frmConversion::choosingAgainListsOnlyThatCategory()
+{
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    QVERIFY(choose(f->category, QStringLiteral("Time")));
+    QVERIFY(choose(f->category, QStringLiteral("Length")));
+    QVERIFY(choose(f->category, QStringLiteral("Time")));
+
+    const QStringList time { "Days", "Hours", "Minutes", "Seconds" };
+    QCOMPARE(entries(f->from), time);
+    QCOMPARE(entries(f->to), time);
+    QCOMPARE(f->window->UnitNames(), time);
+    QCOMPARE(f->window->UnitFactors(), (QList<double> { 86400, 3600, 60, 1 }));
+}
+
+void tst_frmConversion::choosingCategoryResetsConversion()
+{
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
+        QStringLiteral("90")));
+
+    QVERIFY(choose(f->category, QStringLiteral("Weight")));
+    QVERIFY(f->value->text().isEmpty());
+    QVERIFY(f->output->text().isEmpty());
+    QCOMPARE(f->from->currentText(), QStringLiteral("Convert From"));
+    QCOMPARE(f->to->currentText(), QStringLiteral("Convert To"));
+    QCOMPARE(f->from->currentIndex(), -1);
+    QCOMPARE(f->to->currentIndex(), -1);
+    QTRY_COMPARE(focusName(), QStringLiteral("cboConvFrom"));
+}
+
+void tst_frmConversion::typedCategoryNameLoadsNothing_data()
+{
+    QTest::addColumn<bool>("editMode");
+
+    QTest::newRow("normal mode") << false;
+    QTest::newRow("edit mode") << true;
+}
+
+void tst_frmConversion::typedCategoryNameLoadsNothing()
+{
+    QFETCH(bool, editMode);
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    if (editMode)
+        f->action("mnuFileEdit")->trigger();
+    const QString fromText = f->from->currentText();
+
+    QVERIFY(focusOn(f->category));
+    QTest::keyClick(f->category, Qt::Key_A, Qt::ControlModifier);
+    type(f->category, QStringLiteral("Time"));
+    pressEnter(f->category);
+    // Leaving the text field selects nothing either.
+    QTest::keyClick(f->category, Qt::Key_Tab);
+    QTRY_COMPARE(focusName(), QStringLiteral("cboConvFrom"));
+
+    QCOMPARE(f->category->currentText(), QStringLiteral("Time"));
+    QCOMPARE(f->from->count(), 0);
+    QCOMPARE(f->to->count(), 0);
+    QCOMPARE(f->from->currentText(), fromText);
+    QCOMPARE(entries(f->category).count(QStringLiteral("Time")), 1);
+    QCOMPARE(f->readFile(QStringLiteral("conversion.txt")), kStandardCategories);
+}
+
+// ---------------------------------------------------------------------------
+// Unit lists and value box
+
+void tst_frmConversion::unitListKeys_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("shown");
+
+    const QString again = QStringLiteral("3.000000 e+0 ");
+    const QString kept = QStringLiteral("1.500000 e+0 ");
+    QTest::newRow("to-list letter") << "cboConvTo" << int(Qt::Key_X) << again;
+    QTest::newRow("to-list digit") << "cboConvTo" << int(Qt::Key_7) << again;
+    QTest::newRow("to-list Backspace") << "cboConvTo" << int(Qt::Key_Backspace) << again;
+    QTest::newRow("to-list Escape") << "cboConvTo" << int(Qt::Key_Escape) << again;
+    QTest::newRow("to-list Enter") << "cboConvTo" << int(Qt::Key_Return) << again;
+    QTest::newRow("from-list letter") << "cboConvFrom" << int(Qt::Key_X) << kept;
+    QTest::newRow("from-list Backspace") << "cboConvFrom" << int(Qt::Key_Backspace) << kept;
+    QTest::newRow("from-list Escape") << "cboConvFrom" << int(Qt::Key_Escape) << kept;
+    QTest::newRow("from-list Enter") << "cboConvFrom" << int(Qt::Key_Return) << again;
+}
+
+void tst_frmConversion::unitListKeys()
+{
+    QFETCH(QString, list);
+    QFETCH(int, key);
+    QFETCH(QString, shown);
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
+        QStringLiteral("90")));
+    QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
+    // A new value, typed but not entered: only a recalculation shows it.
+    QTest::keyClick(f->value, Qt::Key_A, Qt::ControlModifier);
+    type(f->value, QStringLiteral("180"));
+    QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
+
+    QComboBox *combo = list == QLatin1String("cboConvTo") ? f->to : f->from;
+    QVERIFY(focusOn(combo));
+    QTest::keyClick(combo, Qt::Key(key));
+    QCOMPARE(f->output->text(), shown);
+}
+
+void tst_frmConversion::valueBoxSelectsAllOnFocus_data()
+{
+    QTest::addColumn<bool>("byTab");
+
+    QTest::newRow("Tab from the to-list") << true;
+    QTest::newRow("mouse click") << false;
+}
+
+void tst_frmConversion::valueBoxSelectsAllOnFocus()
+{
+    QFETCH(bool, byTab);
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
+        QStringLiteral("90")));
+    QVERIFY(focusOn(f->to));
+    QVERIFY(!hasFocus(f->value));
+
+    if (byTab)
+        QTest::keyClick(f->to, Qt::Key_Tab);
+    else
+        QTest::mouseClick(f->value, Qt::LeftButton, {}, f->value->rect().center());
+    QTRY_VERIFY(hasFocus(f->value));
+    QTRY_COMPARE(f->value->selectedText(), QStringLiteral("90"));
+
+    // Typing replaces the whole value.
+    type(f->value, QStringLiteral("180"));
+    QCOMPARE(f->value->text(), QStringLiteral("180"));
+    pressEnter(f->value);
+    QCOMPARE(f->output->text(), QStringLiteral("3.000000 e+0 "));
+}
+
+// ---------------------------------------------------------------------------
+// Missing files
+
+void tst_frmConversion::missingUnitFile()
+{
+    f->writeFile(QStringLiteral("conversion.txt"), "\"Ghost\"\r\n\"Time\"\r\n");
+    f->writeFile(QStringLiteral("Time.txt"), kTimeUnits);
+    QVERIFY(f->start());
+
+    f->answerer.expectFailure(
+        { QStringLiteral("File not found"), QDir::toNativeSeparators(f->path("Ghost.txt")) });
+    QVERIFY(choose(f->category, QStringLiteral("Ghost")));
+    QCOMPARE(f->answerer.pending(), 0);
+    QCOMPARE(f->from->count(), 0);
+
+    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
+        QStringLiteral("90")));
+    QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
+}
+
+void tst_frmConversion::missingCategoryFile()
+{
+    f->answerer.expectFailure(
+        { QStringLiteral("File not found"), QStringLiteral("conversion.txt") });
+    QVERIFY(f->start());
+    QCOMPARE(f->answerer.pending(), 0);
+    QCOMPARE(f->window->windowTitle(), QStringLiteral("Quorvel"));
+    QCOMPARE(f->category->count(), 0);
+    QCOMPARE(f->category->currentText(), QStringLiteral("Conversion"));
+
+    // File > Edit still switches, reports the file again, and offers a new
+    // category, which brings the category list file back.
+    f->answerer.expectFailure(
+        { QStringLiteral("File not found"), QStringLiteral("conversion.txt") });
+    f->action("mnuFileEdit")->trigger();
+    QCOMPARE(f->answerer.pending(), 0);
+    QVERIFY(f->action("mnuFileEdit")->isChecked());
+    QVERIFY(f->note->isVisible());
+    QCOMPARE(entries(f->category), QStringList { kMarker });
+
+    f->answerer.expectNewCategory(QStringLiteral("Fresh"));
+    QVERIFY(choose(f->category, kMarker));
+    QCOMPARE(f->answerer.pending(), 0);
+    QCOMPARE(f->readFile(QStringLiteral("conversion.txt")), QByteArray("\"Fresh\"\r\n"));
+    QCOMPARE(f->readFile(QStringLiteral("Fresh.txt")), QByteArray());
+}
+
+// ---------------------------------------------------------------------------
+// Layouts
+
+void tst_frmConversion::editLayout()
+{
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    f->action("mnuFileEdit")->trigger();
+
+    QVERIFY(f->action("mnuFileEdit")->isChecked());
+    QVERIFY(!f->to->isVisible());
+    QVERIFY(!f->output->isVisible());
+    QVERIFY(f->note->isVisible());
+    QCOMPARE(f->note->text(),
+        QStringLiteral("Make sure the conversion value converts to the default value *"));
+    QCOMPARE(entries(f->category), (QStringList { kMarker, "Length", "Time", "Weight" }));
+    QCOMPARE(f->category->currentText(), QStringLiteral("Conversion"));
+    QCOMPARE(f->from->currentText(), QStringLiteral("Convert From/To"));
+    QCOMPARE(f->from->count(), 0);
+    // The Output menu keeps its check marks.
+    QVERIFY(f->action("mnuOutputScientific")->isChecked());
+    QVERIFY(f->action("mnuOutput6")->isChecked());
+}
+
+void tst_frmConversion::editTwiceRestoresNormalLayout()
+{
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
+        QStringLiteral("90")));
+
+    f->action("mnuFileEdit")->trigger();
+    // The list is read again from the file on each switch.
+    f->writeFile(QStringLiteral("conversion.txt"), "\"Area\"\r\n\"Time\"\r\n");
+    f->action("mnuFileEdit")->trigger();
+
+    QVERIFY(!f->action("mnuFileEdit")->isChecked());
+    QVERIFY(f->to->isVisible());
+    QVERIFY(f->output->isVisible());
+    QVERIFY(!f->note->isVisible());
+    QCOMPARE(entries(f->category), (QStringList { "Area", "Time" }));
+    QCOMPARE(f->category->currentText(), QStringLiteral("Conversion"));
+    QCOMPARE(f->from->currentText(), QStringLiteral("Convert From"));
+    QCOMPARE(f->to->currentText(), QStringLiteral("Convert To"));
+    QCOMPARE(f->from->count(), 0);
+    QCOMPARE(f->to->count(), 0);
+    QVERIFY(f->value->text().isEmpty());
+    QVERIFY(f->output->text().isEmpty());
+    // The unit arrays keep the units loaded last.
+    QCOMPARE(f->window->UnitNames(), (QStringList { "Days", "Hours", "Minutes", "Seconds" }));
+}
+
+QTEST_MAIN(tst_frmConversion)
+#include "tst_frmconversion.moc"

@@ -1,0 +1,686 @@
+// The main window in edit mode: adding units and categories, deleting
+// categories, and what is refused, checked byte for byte on disk.
+
+#include "windowfixture.h"
+
+#include "ui/main/frmConversion.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTest>
+
+using namespace quorvel::test;
+using Press = ModalAnswerer::Press;
+
+namespace {
+
+const QStringList kTimeNames { "Days", "Hours", "Minutes", "Seconds" };
+const QStringList kLengthNames { "Feet", "Inches", "Meters", "Miles" };
+
+} // namespace
+
+class tst_frmConversionEdit : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void fortnightsStepByStep();
+    void addUnitWritesFile_data();
+    void addUnitWritesFile();
+    void factorTypedBeforeName();
+    void choosingExistingUnit_data();
+    void choosingExistingUnit();
+    void enterWithoutUnitNameStoresNothing_data();
+    void enterWithoutUnitNameStoresNothing();
+    void noOnTwoCategories();
+    void arrowKeysAskForEveryEntry();
+
+    void newCategory();
+    void newCategoryCreatesNothing_data();
+    void newCategoryCreatesNothing();
+    void refusedCategoryNames_data();
+    void refusedCategoryNames();
+    void acceptedCategoryNames_data();
+    void acceptedCategoryNames();
+    void existingUnitFileKept();
+
+    void deleteCategory_data();
+    void deleteCategory();
+
+    void addUnitRefused_data();
+    void addUnitRefused();
+    void fullCategoryRefusesUnit();
+    void readOnlyUnitFile();
+
+private:
+    bool startEditing();
+    bool loadForEditing(const QString &category);
+    bool addUnit(const QString &name, const QString &factor);
+    void clearAndType(QWidget *widget, const QString &text);
+
+    std::unique_ptr<WindowFixture> f;
+};
+
+void tst_frmConversionEdit::init()
+{
+    QLocale::setDefault(QLocale::c());
+    f = std::make_unique<WindowFixture>();
+    QVERIFY(f->folderReady());
+}
+
+void tst_frmConversionEdit::cleanup()
+{
+    const QStringList problems = f->answerer.problems();
+    const int pending = f->answerer.pending();
+    f.reset();
+    QLocale::setDefault(QLocale::c());
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    QVERIFY2(
+        pending == 0, qPrintable(QStringLiteral("%1 expected boxes never opened").arg(pending)));
+}
+
+bool tst_frmConversionEdit::startEditing()
+{
+    if (!f->start())
+        return false;
+    f->action("mnuFileEdit")->trigger();
+    return f->action("mnuFileEdit")->isChecked();
+}
+
+// Chooses a category and answers No to the delete question.
+bool tst_frmConversionEdit::loadForEditing(const QString &category)
+{
+    f->answerer.expectDeleteQuestion(Press::No);
+    return choose(f->category, category) && f->answerer.pending() == 0
+        && f->from->itemText(f->from->count() - 1) == kMarker;
+}
+
+// Adds a unit the usual way: "--> NEW <--", the name, Enter, the factor, Enter.
+bool tst_frmConversionEdit::addUnit(const QString &name, const QString &factor)
+{
+    if (!choose(f->from, lastMarkerRow(f->from)) || !f->from->currentText().isEmpty())
+        return false;
+    type(f->from, name);
+    pressEnter(f->from);
+    if (!hasFocus(f->value))
+        return false;
+    type(f->value, factor);
+    pressEnter(f->value);
+    return true;
+}
+
+void tst_frmConversionEdit::clearAndType(QWidget *widget, const QString &text)
+{
+    QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(widget, Qt::Key_Backspace);
+    type(widget, text);
+}
+
+// ---------------------------------------------------------------------------
+// Adding units
+
+void tst_frmConversionEdit::fortnightsStepByStep()
+{
+    f->writeStandardFiles();
+    QVERIFY(startEditing());
+    QVERIFY(loadForEditing(QStringLiteral("Time")));
+    QCOMPARE(entries(f->from), kTimeNames + QStringList { kMarker });
+    QCOMPARE(f->from->currentText(), QStringLiteral("Convert From/To"));
+    QTRY_VERIFY(hasFocus(f->from));
+
+    QVERIFY(choose(f->from, kMarker));
+    QVERIFY(f->from->currentText().isEmpty());
+    QVERIFY(hasFocus(f->from));
+
+    type(f->from, QStringLiteral("Fortnights"));
+    pressEnter(f->from);
+    QTRY_VERIFY(hasFocus(f->value));
+    QVERIFY(f->value->text().isEmpty());
+    QCOMPARE(f->readFile(QStringLiteral("Time.txt")), kTimeUnits);
+
+    type(f->value, QStringLiteral("1209600"));
+    pressEnter(f->value);
+    QCOMPARE(f->readFile(QStringLiteral("Time.txt")),
+        QByteArray("\"Days\",86400\r\n\"Fortnights\",1209600\r\n\"Hours\",3600\r\n"
+                   "\"Minutes\",60\r\n\"Seconds\",1\r\n"));
+    QVERIFY(f->value->text().isEmpty());
+    QTRY_VERIFY(hasFocus(f->from));
+    QCOMPARE(f->from->currentText(), QStringLiteral("Fortnights"));
+    // The lists show the new unit only once the category is loaded again.
+    QCOMPARE(entries(f->from), kTimeNames + QStringList { kMarker });
+    QCOMPARE(f->window->UnitNames(),
+        (QStringList { "Days", "Fortnights", "Hours", "Minutes", "Seconds" }));
+}
+
+void tst_frmConversionEdit::addUnitWritesFile_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("factor");
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray feetMeters = "\"Feet\",0.3048\r\n\"Meters\",1\r\n";
+    QTest::newRow("one pass over an unsorted file")
+        << QByteArray("\"Meters\",1\r\n\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n") << "Centimeters"
+        << "0.01"
+        << QByteArray(
+               "\"Centimeters\",0.01\r\n\"Meters\",1\r\n\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n");
+    QTest::newRow("between two units, factor 0.0254")
+        << feetMeters << "Inches"
+        << "0.0254" << QByteArray("\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n\"Meters\",1\r\n");
+    QTest::newRow("lower case orders after upper case")
+        << feetMeters << "feet"
+        << "0.3048" << QByteArray("\"Feet\",0.3048\r\n\"Meters\",1\r\n\"feet\",0.3048\r\n");
+    QTest::newRow("duplicate name after the existing one")
+        << feetMeters << "Feet"
+        << "0.3" << QByteArray("\"Feet\",0.3048\r\n\"Feet\",0.3\r\n\"Meters\",1\r\n");
+    QTest::newRow("factor with a comma stores its whole part")
+        << feetMeters << "Ells"
+        << "1,5" << QByteArray("\"Ells\",1\r\n\"Feet\",0.3048\r\n\"Meters\",1\r\n");
+    QTest::newRow("factor of letters stores zero")
+        << feetMeters << "Nothings"
+        << "abc" << QByteArray("\"Feet\",0.3048\r\n\"Meters\",1\r\n\"Nothings\",0\r\n");
+    QTest::newRow("first unit of an empty file") << QByteArray() << "Meters"
+                                                 << "1" << QByteArray("\"Meters\",1\r\n");
+    QTest::newRow("large factor in exponent form")
+        << feetMeters << "Lightyears"
+        << "9.4607304725808E15"
+        << QByteArray("\"Feet\",0.3048\r\n\"Lightyears\",9.4607304725808E+15\r\n\"Meters\",1\r\n");
+    QTest::newRow("small factor in exponent form")
+        << feetMeters << "Microns"
+        << "0.000001" << QByteArray("\"Feet\",0.3048\r\n\"Meters\",1\r\n\"Microns\",1E-06\r\n");
+    QTest::newRow("name with blanks and a comma")
+        << feetMeters << "Feet, US survey"
+        << "0.304800609601219"
+        << QByteArray(
+               "\"Feet\",0.3048\r\n\"Feet, US survey\",0.304800609601219\r\n\"Meters\",1\r\n");
+}
+
+void tst_frmConversionEdit::addUnitWritesFile()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, name);
+    QFETCH(QString, factor);
+    QFETCH(QByteArray, after);
+    f->writeFile(QStringLiteral("conversion.txt"), "\"Length\"\r\n");
+    f->writeFile(QStringLiteral("Length.txt"), before);
+    QVERIFY(startEditing());
+    QVERIFY(loadForEditing(QStringLiteral("Length")));
+    const QStringList listed = entries(f->from);
+
+    QVERIFY(addUnit(name, factor));
+    QCOMPARE(f->readFile(QStringLiteral("Length.txt")), after);
+    QVERIFY(f->value->text().isEmpty());
+    QTRY_VERIFY(hasFocus(f->from));
+    QCOMPARE(entries(f->from), listed);
+    QCOMPARE(f->folderSnapshot().size(), 2);
+}
+
+void tst_frmConversionEdit::factorTypedBeforeName()
+{
+    f->writeStandardFiles();
+    QVERIFY(startEditing());
+    QVERIFY(loadForEditing(QStringLiteral("Time")));
+    QVERIFY(focusOn(f->value));
+    type(f->value, QStringLiteral("604800"));
+
+    QVERIFY(choose(f->from, kMarker));
+    type(f->from, QStringLiteral("Weeks"));
+    pressEnter(f->from);
+
+    QCOMPARE(f->readFile(QStringLiteral("Time.txt")), kTimeUnits + "\"Weeks\",604800\r\n");
+    QVERIFY(f->value->text().isEmpty());
+    QTRY_VERIFY(hasFocus(f->from));
+
+    // A second unit right after, without loading again.
+    QVERIFY(choose(f->from, lastMarkerRow(f->from)));
+    type(f->from, QStringLiteral("Years"));
+    pressEnter(f->from);
+    QTRY_VERIFY(hasFocus(f->value));
+    type(f->value, QStringLiteral("31536000"));
+    pressEnter(f->value);
+    QCOMPARE(f->readFile(QStringLiteral("Time.txt")),
+        kTimeUnits + "\"Weeks\",604800\r\n\"Years\",31536000\r\n");
+}
+
+void tst_frmConversionEdit::choosingExistingUnit_data()
+{
+    QTest::addColumn<QString>("factor");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("focused");
+
+    QTest::newRow("with a factor typed stores a second unit")
+        << "7"
+        << QByteArray("\"Days\",86400\r\n\"Hours\",3600\r\n\"Hours\",7\r\n\"Minutes\",60\r\n"
+                      "\"Seconds\",1\r\n")
+        << "cboConvFrom";
+    QTest::newRow("with an empty value box asks for the factor")
+        << "" << kTimeUnits << "txtUserInput";
+}
+
+void tst_frmConversionEdit::choosingExistingUnit()
+{
+    QFETCH(QString, factor);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, focused);
+    f->writeStandardFiles();
+    QVERIFY(startEditing());
+    QVERIFY(loadForEditing(QStringLiteral("Time")));
+    QVERIFY(focusOn(f->value));
+    type(f->value, factor);
+
+    QVERIFY(choose(f->from, QStringLiteral("Hours")));
+    QCOMPARE(f->readFile(QStringLiteral("Time.txt")), after);
+    QTRY_COMPARE(focusName(), focused);
+    QVERIFY(f->value->text().isEmpty());
+}
+
+void tst_frmConversionEdit::enterWithoutUnitNameStoresNothing_data()
+{
+    QTest::addColumn<bool>("emptied");
+    QTest::addColumn<bool>("inValueBox");
+
+    QTest::newRow("from-list Enter on the guiding text") << false << false;
+    QTest::newRow("from-list Enter on an emptied text") << true << false;
+    QTest::newRow("value box Enter on the guiding text") << false << true;
+    QTest::newRow("value box Enter on an emptied text") << true << true;
+}
+
+void tst_frmConversionEdit::enterWithoutUnitNameStoresNothing()
+{
+    QFETCH(bool, emptied);
+    QFETCH(bool, inValueBox);
+    f->writeStandardFiles();
+    QVERIFY(startEditing());
+    QVERIFY(loadForEditing(QStringLiteral("Time")));
+    if (emptied)
+        QVERIFY(choose(f->from, kMarker));
+    QCOMPARE(f->from->currentText(), emptied ? QString() : QStringLiteral("Convert From/To"));
+    QVERIFY(focusOn(f->value));
+    type(f->value, QStringLiteral("5"));
+
+    if (inValueBox) {
+        pressEnter(f->value);
+    } else {
+        QVERIFY(focusOn(f->from));
+        pressEnter(f->from);
+    }
+    QCOMPARE(f->readFile(QStringLiteral("Time.txt")), kTimeUnits);
+    QCOMPARE(f->window->UnitNames(), kTimeNames);
+    QCOMPARE(f->value->text(), QStringLiteral("5"));
+    QTRY_VERIFY(hasFocus(f->from));
+}
+
+void tst_frmConversionEdit::noOnTwoCategories()
+{
+    f->writeStandardFiles();
+    QVERIFY(startEditing());
+    QVERIFY(loadForEditing(QStringLiteral("Length")));
+    QVERIFY(loadForEditing(QStringLiteral("Time")));
+
+    QCOMPARE(entries(f->from),
+        kLengthNames + QStringList { kMarker } + kTimeNames + QStringList { kMarker });
+    QCOMPARE(entries(f->to), kLengthNames + kTimeNames);
+    QCOMPARE(f->window->UnitNames(), kTimeNames);
+    QCOMPARE(f->window->UnitFactors(), (QList<double> { 86400, 3600, 60, 1 }));
+
+    // A unit added now belongs to Time, the category shown and loaded last.
+    QVERIFY(addUnit(QStringLiteral("Weeks"), QStringLiteral("604800")));
+    QCOMPARE(f->readFile(QStringLiteral("Time.txt")), kTimeUnits + "\"Weeks\",604800\r\n");
+    QCOMPARE(f->readFile(QStringLiteral("Length.txt")), kLengthUnits);
+}
+
+void tst_frmConversionEdit::arrowKeysAskForEveryEntry()
+{
+    f->writeStandardFiles();
+    QVERIFY(startEditing());
+    QVERIFY(loadForEditing(QStringLiteral("Length")));
+
+    QVERIFY(focusOn(f->category));
+    f->answerer.expectDeleteQuestion(Press::No);
+    QTest::keyClick(f->category, Qt::Key_Down);
+    QCOMPARE(f->category->currentText(), QStringLiteral("Time"));
+    QVERIFY(focusOn(f->category));
+    f->answerer.expectDeleteQuestion(Press::No);
+    QTest::keyClick(f->category, Qt::Key_Down);
+    QCOMPARE(f->category->currentText(), QStringLiteral("Weight"));
+
+    QCOMPARE(f->answerer.pending(), 0);
+    QCOMPARE(f->from->count(), 4 + 1 + 4 + 1 + 3 + 1);
+    QCOMPARE(f->window->UnitNames(), (QStringList { "Grams", "Kilograms", "Pounds" }));
+    QCOMPARE(f->readFile(QStringLiteral("conversion.txt")), kStandardCategories);
+}
+
+// ---------------------------------------------------------------------------
+// Adding categories
+
+void tst_frmConversionEdit::newCategory()
+{
+    f->writeFile(QStringLiteral("conversion.txt"), "\"Time\"\r\n\"Length\"\r\n\"Weight\"\r\n");
+    f->writeFile(QStringLiteral("Length.txt"), kLengthUnits);
+    f->writeFile(QStringLiteral("Time.txt"), kTimeUnits);
+    f->writeFile(QStringLiteral("Weight.txt"), kWeightUnits);
+    QVERIFY(startEditing());
+
+    f->answerer.expectNewCategory(QStringLiteral("Frequency"));
+    QVERIFY(choose(f->category, kMarker));
+    QCOMPARE(f->answerer.pending(), 0);
+
+    // Written in the order the list shows, without the marker.
+    QCOMPARE(f->readFile(QStringLiteral("conversion.txt")),
+        QByteArray("\"Frequency\"\r\n\"Length\"\r\n\"Time\"\r\n\"Weight\"\r\n"));
+    QVERIFY(f->exists(QStringLiteral("Frequency.txt")));
+    QCOMPARE(f->readFile(QStringLiteral("Frequency.txt")), QByteArray());
+    QCOMPARE(f->category->currentText(), QStringLiteral("Frequency"));
+    QCOMPARE(entries(f->category), (QStringList { "Frequency", "Length", "Time", "Weight" }));
+    QCOMPARE(entries(f->from), QStringList { kMarker });
+    QCOMPARE(f->from->currentText(), QStringLiteral("Convert From/To"));
+    QVERIFY(f->window->UnitNames().isEmpty());
+    QTRY_VERIFY(hasFocus(f->from));
+
+    QVERIFY(addUnit(QStringLiteral("Hertz"), QStringLiteral("1")));
+    QCOMPARE(f->readFile(QStringLiteral("Frequency.txt")), QByteArray("\"Hertz\",1\r\n"));
+    QVERIFY(addUnit(QStringLiteral("Kilohertz"), QStringLiteral("1000")));
+    QCOMPARE(f->readFile(QStringLiteral("Frequency.txt")),
+        QByteArray("\"Hertz\",1\r\n\"Kilohertz\",1000\r\n"));
+
+    f->action("mnuFileEdit")->trigger();
+    QVERIFY(!entries(f->category).contains(kMarker));
+    QVERIFY(choose(f->category, QStringLiteral("Frequency")));
+    QCOMPARE(entries(f->from), (QStringList { "Hertz", "Kilohertz" }));
+    QVERIFY(choose(f->from, QStringLiteral("Kilohertz")));
+    QVERIFY(choose(f->to, QStringLiteral("Hertz")));
+    QTRY_VERIFY(hasFocus(f->value));
+    type(f->value, QStringLiteral("2"));
+    pressEnter(f->value);
+    QCOMPARE(f->output->text(), QStringLiteral("2.000000 e+3 "));
+}
+
+void tst_frmConversionEdit::newCategoryCreatesNothing_data()
+{
+    QTest::addColumn<bool>("cancel");
+
+    QTest::newRow("Cancel") << true;
+    QTest::newRow("empty answer") << false;
+}
+
+void tst_frmConversionEdit::newCategoryCreatesNothing()
+{
+    QFETCH(bool, cancel);
+    f->writeStandardFiles();
+    QVERIFY(startEditing());
+    const QStringList listed = entries(f->category);
+    const QStringList files = f->folderSnapshot();
+
+    if (cancel)
+        f->answerer.expectNewCategoryCancelled();
+    else
+        f->answerer.expectNewCategory(QString());
+    QVERIFY(choose(f->category, kMarker));
+    QCOMPARE(f->answerer.pending(), 0);
+
+    QCOMPARE(f->folderSnapshot(), files);
+    QCOMPARE(entries(f->category), listed);
+    QCOMPARE(f->category->currentText(), QStringLiteral("Conversion"));
+    // The marker is still there for another try.
+    f->answerer.expectNewCategory(QStringLiteral("Area"));
+    QVERIFY(choose(f->category, kMarker));
+    QCOMPARE(f->readFile(QStringLiteral("Area.txt")), QByteArray());
+}
+
+void tst_frmConversionEdit::refusedCategoryNames_data()
+{
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("listed name in other letter case") << "time";
+    QTest::newRow("listed name exactly") << "Time";
+    QTest::newRow("slash") << "a/b";
+    QTest::newRow("backslash") << "a\\b";
+    QTest::newRow("colon") << "c:d";
+    QTest::newRow("star") << "a*";
+    QTest::newRow("question mark") << "why?";
+    QTest::newRow("double quote") << "say \"x\"";
+    QTest::newRow("angle brackets") << "<x>";
+    QTest::newRow("bar") << "a|b";
+    QTest::newRow("control character") << "tab\there";
+    QTest::newRow("device name") << "CON";
+    QTest::newRow("device name in lower case") << "nul";
+    QTest::newRow("device name with extension") << "com1.txt";
+    QTest::newRow("printer port") << "LPT9";
+    QTest::newRow("ends in a dot") << "x.";
+    QTest::newRow("ends in a blank") << "x ";
+    QTest::newRow("blanks only") << "   ";
+    QTest::newRow("dot") << ".";
+    QTest::newRow("two dots") << "..";
+    QTest::newRow("the marker") << "--> NEW <--";
+    QTest::newRow("outside the code page") << QString::fromUtf8("\xce\xa9");
+}
+
+void tst_frmConversionEdit::refusedCategoryNames()
+{
+    QFETCH(QString, name);
+    f->writeStandardFiles();
+    QVERIFY(startEditing());
+    const QStringList listed = entries(f->category);
+    const QStringList files = f->folderSnapshot();
+
+    f->answerer.expectNewCategory(name);
+    f->answerer.expectFailure(QString());
+    QVERIFY(choose(f->category, kMarker));
+    QCOMPARE(f->answerer.pending(), 0);
+
+    QCOMPARE(f->folderSnapshot(), files);
+    QCOMPARE(entries(f->category), listed);
+    QCOMPARE(f->category->currentText(), QStringLiteral("Conversion"));
+    QCOMPARE(f->from->count(), 0);
+}
+
+void tst_frmConversionEdit::acceptedCategoryNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("record");
+
+    QTest::newRow("euro sign of the code page")
+        << QString::fromUtf8("\xe2\x82\xacuro") << QByteArray("\"\x80uro\"\r\n");
+    QTest::newRow("accented letter") << QString::fromUtf8("D\xc3\xa9"
+                                                          "bit")
+                                     << QByteArray("\"D\xe9"
+                                                   "bit\"\r\n");
+    QTest::newRow("inner blank") << "Flow Rate" << QByteArray("\"Flow Rate\"\r\n");
+    QTest::newRow("inner dot") << "x.y" << QByteArray("\"x.y\"\r\n");
+    QTest::newRow("starts like a device") << "Comet" << QByteArray("\"Comet\"\r\n");
+    QTest::newRow("device name inside") << "CONtainer" << QByteArray("\"CONtainer\"\r\n");
+}
+
+void tst_frmConversionEdit::acceptedCategoryNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, record);
+    f->writeFile(QStringLiteral("conversion.txt"), "\"Time\"\r\n");
+    f->writeFile(QStringLiteral("Time.txt"), kTimeUnits);
+    QVERIFY(startEditing());
+
+    f->answerer.expectNewCategory(name);
+    QVERIFY(choose(f->category, kMarker));
+    QCOMPARE(f->answerer.pending(), 0);
+
+    const QByteArray categories = f->readFile(QStringLiteral("conversion.txt"));
+    QCOMPARE(categories.size(), record.size() + 8);
+    QVERIFY2(categories.startsWith(record) || categories.endsWith(record), categories.constData());
+    QVERIFY(f->exists(name + QStringLiteral(".txt")));
+    QCOMPARE(f->readFile(name + QStringLiteral(".txt")), QByteArray());
+    QCOMPARE(f->category->currentText(), name);
+}
+
+void tst_frmConversionEdit::existingUnitFileKept()
+{
+    const QByteArray leftover = "\"Bits\",1\r\n\"Bytes\",8\r\n";
+    f->writeStandardFiles();
+    f->writeFile(QStringLiteral("Leftover.txt"), leftover);
+    QVERIFY(startEditing());
+
+    f->answerer.expectNewCategory(QStringLiteral("Leftover"));
+    QVERIFY(choose(f->category, kMarker));
+    QCOMPARE(f->answerer.pending(), 0);
+
+    QCOMPARE(f->readFile(QStringLiteral("Leftover.txt")), leftover);
+    QCOMPARE(f->readFile(QStringLiteral("conversion.txt")),
+        QByteArray("\"Leftover\"\r\n\"Length\"\r\n\"Time\"\r\n\"Weight\"\r\n"));
+    QCOMPARE(entries(f->from), (QStringList { "Bits", "Bytes", kMarker }));
+    QCOMPARE(f->window->UnitNames(), (QStringList { "Bits", "Bytes" }));
+}
+
+// ---------------------------------------------------------------------------
+// Deleting categories
+
+void tst_frmConversionEdit::deleteCategory_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QStringList>("listed");
+
+    QTest::newRow("the only category leaves an empty file")
+        << QByteArray("\"Time\"\r\n") << QByteArray() << QStringList { kMarker };
+    QTest::newRow("one of three") << kStandardCategories
+                                  << QByteArray("\"Length\"\r\n\"Weight\"\r\n")
+                                  << QStringList { kMarker, "Length", "Weight" };
+    QTest::newRow("file in another order is written in list order")
+        << QByteArray("\"Weight\"\r\n\"Time\"\r\n\"Length\"\r\n")
+        << QByteArray("\"Length\"\r\n\"Weight\"\r\n")
+        << QStringList { kMarker, "Length", "Weight" };
+}
+
+void tst_frmConversionEdit::deleteCategory()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(QStringList, listed);
+    f->writeStandardFiles();
+    f->writeFile(QStringLiteral("conversion.txt"), before);
+    QVERIFY(startEditing());
+
+    f->answerer.expectDeleteQuestion(Press::Enter);
+    QVERIFY(choose(f->category, QStringLiteral("Time")));
+    QCOMPARE(f->answerer.pending(), 0);
+
+    QCOMPARE(f->readFile(QStringLiteral("conversion.txt")), after);
+    QCOMPARE(f->readFile(QStringLiteral("Time.txt")), kTimeUnits);
+    QCOMPARE(entries(f->category), listed);
+    QVERIFY(f->category->currentText().isEmpty());
+    // No category is chosen now, so no unit can be added.
+    QCOMPARE(f->from->count(), 0);
+}
+
+// ---------------------------------------------------------------------------
+// Refused units and failing writes
+
+void tst_frmConversionEdit::addUnitRefused_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("before any category is chosen") << "none"
+                                                   << "Widgets";
+    QTest::newRow("after a deletion") << "deleted"
+                                      << "Widgets";
+    QTest::newRow("after a deletion, units loaded before") << "loaded then deleted"
+                                                           << "Weeks";
+    QTest::newRow("category typed, not chosen") << "typed"
+                                                << "Yards";
+    QTest::newRow("name with a double quote") << "loaded"
+                                              << "Big\"Foot";
+    QTest::newRow("name outside the code page") << "loaded" << QString::fromUtf8("\xce\xa9s");
+}
+
+void tst_frmConversionEdit::addUnitRefused()
+{
+    QFETCH(QString, situation);
+    QFETCH(QString, name);
+    f->writeStandardFiles();
+    QVERIFY(startEditing());
+    if (situation.contains(QLatin1String("loaded")))
+        QVERIFY(loadForEditing(QStringLiteral("Time")));
+    if (situation.contains(QLatin1String("deleted"))) {
+        f->answerer.expectDeleteQuestion(Press::Enter);
+        QVERIFY(choose(f->category, QStringLiteral("Weight")));
+    }
+    if (situation == QLatin1String("typed")) {
+        QVERIFY(loadForEditing(QStringLiteral("Time")));
+        QVERIFY(focusOn(f->category));
+        clearAndType(f->category, QStringLiteral("Length"));
+    }
+    const QStringList files = f->folderSnapshot();
+    const QStringList units = f->window->UnitNames();
+
+    QVERIFY(focusOn(f->from));
+    clearAndType(f->from, name);
+    QCOMPARE(f->from->currentText(), name);
+    pressEnter(f->from);
+    QTRY_VERIFY(hasFocus(f->value));
+    type(f->value, QStringLiteral("5"));
+    f->answerer.expectFailure(QString());
+    pressEnter(f->value);
+    QCOMPARE(f->answerer.pending(), 0);
+
+    QCOMPARE(f->folderSnapshot(), files);
+    QCOMPARE(f->window->UnitNames(), units);
+    QCOMPARE(f->value->text(), QStringLiteral("5"));
+}
+
+void tst_frmConversionEdit::fullCategoryRefusesUnit()
+{
+    QByteArray full;
+    for (int i = 0; i < 32767; ++i)
+        full += "\"U" + QByteArray::number(100000 + i) + "\",1\r\n";
+    f->writeFile(QStringLiteral("conversion.txt"), "\"Many\"\r\n");
+    f->writeFile(QStringLiteral("Many.txt"), full);
+    QVERIFY(startEditing());
+    QVERIFY(loadForEditing(QStringLiteral("Many")));
+    QCOMPARE(f->window->UnitNames().size(), 32767);
+
+    QVERIFY(focusOn(f->value));
+    type(f->value, QStringLiteral("2"));
+    QVERIFY(focusOn(f->from));
+    clearAndType(f->from, QStringLiteral("U999999"));
+    f->answerer.expectFailure(QStringLiteral("32767"));
+    pressEnter(f->from);
+    QCOMPARE(f->answerer.pending(), 0);
+    QCOMPARE(f->readFile(QStringLiteral("Many.txt")), full);
+}
+
+void tst_frmConversionEdit::readOnlyUnitFile()
+{
+    f->writeStandardFiles();
+    QVERIFY(startEditing());
+    QVERIFY(loadForEditing(QStringLiteral("Time")));
+    QVERIFY(QFile::setPermissions(f->path(QStringLiteral("Time.txt")),
+        QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    const QStringList files = f->folderSnapshot();
+
+    f->answerer.expectFailure(QStringLiteral("Permission denied"));
+    QVERIFY(addUnit(QStringLiteral("Fortnights"), QStringLiteral("1209600")));
+    QCOMPARE(f->answerer.pending(), 0);
+
+    QCOMPARE(f->folderSnapshot(), files);
+    QCOMPARE(f->readFile(QStringLiteral("Time.txt")), kTimeUnits);
+    QVERIFY(!(QFile::permissions(f->path(QStringLiteral("Time.txt"))) & QFileDevice::WriteOwner));
+    QCOMPARE(f->window->UnitNames(), kTimeNames);
+
+    // The window goes on: out of edit mode, Time still converts.
+    f->action("mnuFileEdit")->trigger();
+    QVERIFY(choose(f->category, QStringLiteral("Time")));
+    QVERIFY(choose(f->from, QStringLiteral("Minutes")));
+    QVERIFY(choose(f->to, QStringLiteral("Hours")));
+    type(f->value, QStringLiteral("90"));
+    pressEnter(f->value);
+    QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
+}
+
+QTEST_MAIN(tst_frmConversionEdit)
+#include "tst_frmconversion_edit.moc"
