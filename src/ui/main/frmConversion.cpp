@@ -90,6 +90,9 @@ QComboBox *makeCombo(QWidget *parent, const char *name, const QString &accessibl
     // inline completion, no new entry on Enter.
     combo->setCompleter(nullptr);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // When its text field loses the focus, a combo box would select the entry
+    // that matches the typed text and report it as the user's choice.
+    QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
     combo->setDuplicatesEnabled(true);
     // The geometry is fixed, so measuring thousands of entries is wasted work.
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
