@@ -1,0 +1,307 @@
+// Damaged and hostile data files, read through the store and through the
+// real main window: each loads or fails with a message that names the kind,
+// the file and, where one applies, the line; memory stays bounded; and the
+// window goes on converting afterwards.
+#include "scenario.h"
+
+#include "convert/failure.h"
+#include "store/datastore.h"
+#include "ui/main/frmConversion.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+
+using namespace quorvel;
+using namespace quorvel::reliability;
+
+namespace {
+
+// Peak resident memory of this process so far, in MiB.
+qint64 peakMiB()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+QByteArray records(int count, bool units)
+{
+    QByteArray bytes;
+    bytes.reserve(count * 16);
+    for (int i = 0; i < count; ++i)
+        bytes += "\"U" + QByteArray::number(i) + (units ? "\",1\r\n" : "\"\r\n");
+    return bytes;
+}
+
+// Makes the file at path as the recipe says; false when it cannot.
+bool make(const QString &recipe, const QString &path, bool units)
+{
+    if (recipe == "binary garbage") {
+        QRandomGenerator random(42);
+        QByteArray bytes(4096, Qt::Uninitialized);
+        for (char &c : bytes)
+            c = char(random.bounded(256));
+        return put(path, bytes);
+    }
+    if (recipe == "NUL byte")
+        return put(path,
+            units ? QByteArray("\"Me\0ters\",1\r\n\"Feet\",0.3048\r\n", 28)
+                  : QByteArray("\"Len\0gth\"\r\n\"Time\"\r\n", 19));
+    if (recipe == "100 MB file") {
+        // Sparse: the size is what counts, not the blocks.
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write("\"A\",1\r\n") == 7
+            && file.resize(100 * 1000 * 1000);
+    }
+    if (recipe == "10 MB line")
+        return put(path, '"' + QByteArray(10 * 1000 * 1000, 'x') + (units ? "\",1\r\n" : "\"\r\n"));
+    if (recipe == "unterminated quote")
+        return put(path, units ? "\"Feet\",0.3048\r\n\"Inches,0.0254\r\n" : "\"Length\"\r\n\"Ti");
+    if (recipe == "missing factor at the end")
+        return put(path, "\"Feet\",0.3048\r\n\"Inches\"\r\n");
+    if (recipe == "32767 records")
+        return put(path, records(32767, units));
+    if (recipe == "32768 records")
+        return put(path, records(32768, units));
+    if (recipe == "directory")
+        return QDir().mkdir(path) && put(path + "/inside.txt", "\"x\",1\r\n");
+    if (recipe == "missing")
+        return !QFile::exists(path) || QFile::remove(path);
+    if (recipe == "linked to an endless device")
+        return QFile::link("/dev/zero", path);
+    if (recipe == "leftover temporary file") {
+        return put(path, units ? "\"Feet\",0.3048\r\n" : kCategories + "\"Bad\"\r\n")
+            && put(path + ".AbC123", "\"Broken\",\r\n\"");
+    }
+    return false;
+}
+
+} // namespace
+
+class TestBadData : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void badUnitFile_data();
+    void badUnitFile();
+    void badCategoryList_data();
+    void badCategoryList();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_folder;
+};
+
+void TestBadData::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_folder = m_dir->path();
+    QVERIFY(writeStandardFiles(m_folder));
+}
+
+void TestBadData::cleanup()
+{
+    m_dir.reset();
+}
+
+void TestBadData::badUnitFile_data()
+{
+    QTest::addColumn<QString>("recipe");
+    QTest::addColumn<QString>("kindText"); // empty: loads; "*": loads or fails reading
+    QTest::addColumn<int>("units"); // when it loads
+    QTest::addColumn<int>("line"); // of the failure; 0: none named
+
+    QTest::newRow("100 MB file") << "100 MB file"
+                                 << "File too large" << 0 << 0;
+    QTest::newRow("linked to an endless device") << "linked to an endless device"
+                                                 << "File too large" << 0 << 0;
+    QTest::newRow("binary garbage") << "binary garbage"
+                                    << "*" << -1 << -1;
+    QTest::newRow("NUL byte in a name") << "NUL byte" << QString() << 2 << 0;
+    QTest::newRow("10 MB line") << "10 MB line" << QString() << 1 << 0;
+    QTest::newRow("unterminated quote") << "unterminated quote"
+                                        << "Input past end of file" << 0 << 2;
+    QTest::newRow("missing factor at the end") << "missing factor at the end"
+                                               << "Input past end of file" << 0 << 2;
+    QTest::newRow("32767 records") << "32767 records" << QString() << 32767 << 0;
+    QTest::newRow("32768 records") << "32768 records"
+                                   << "Overflow" << 0 << 32768;
+    QTest::newRow("unit file is a directory") << "directory"
+                                              << "Path/File access error" << 0 << 0;
+    QTest::newRow("listed category without unit file") << "missing"
+                                                       << "File not found" << 0 << 0;
+    QTest::newRow("leftover temporary file beside it")
+        << "leftover temporary file" << QString() << 1 << 0;
+}
+
+void TestBadData::badUnitFile()
+{
+    QFETCH(QString, recipe);
+    QFETCH(QString, kindText);
+    QFETCH(int, units);
+    QFETCH(int, line);
+
+    QVERIFY(put(m_folder + "/conversion.txt", kCategories + "\"Bad\"\r\n"));
+    const QString path = m_folder + "/Bad.txt";
+    QVERIFY(make(recipe, path, true));
+
+    // Through the store, with the memory the read may take bounded: the
+    // store refuses files past 64 MiB before it holds more than that.
+    const qint64 peakBefore = peakMiB();
+    std::optional<Failure> failure;
+    UnitTable table;
+    try {
+        table = DataStore(m_folder).readUnits("Bad");
+    } catch (const Failure &f) {
+        failure = f;
+    }
+    QVERIFY2(peakMiB() - peakBefore < 200, qPrintable(QString::number(peakMiB() - peakBefore)));
+    if (kindText == "*") {
+        if (failure) {
+            QVERIFY2(failure->kind() == FailureKind::InputPastEndOfFile
+                    || failure->kind() == FailureKind::Overflow,
+                qPrintable(failure->message()));
+            QCOMPARE(failure->path(), path);
+            QVERIFY(failure->line() > 0);
+        }
+    } else if (kindText.isEmpty()) {
+        QVERIFY2(!failure, qPrintable(failure ? failure->message() : QString()));
+        QCOMPARE(table.names.size(), units);
+    } else {
+        QVERIFY2(failure, "the read did not fail");
+        QCOMPARE(failure->kindText(), kindText);
+        QCOMPARE(failure->path(), path);
+        QCOMPARE(failure->line(), line);
+    }
+
+    // Through the window: choosing the category shows the same failure.
+    WindowDriver driver(m_folder);
+    QVERIFY(driver.chooseCategory("Bad"));
+    const QStringList messages = driver.responder.takeMessages();
+    if (failure) {
+        QCOMPARE(messages.size(), 1);
+        const QString text = messages.first();
+        QVERIFY2(text.startsWith("Quorvel\t" + failure->kindText()), qPrintable(text));
+        QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
+        if (failure->line() > 0)
+            QVERIFY2(text.contains(QString("Line: %1").arg(failure->line())), qPrintable(text));
+    } else {
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("\n")));
+        QCOMPARE(driver.fromEntries().size(), table.names.size());
+    }
+    // And the window goes on: another category loads and converts.
+    QVERIFY(driver.chooseCategory("Length"));
+    QCOMPARE(driver.convert("Inches", "Feet", "12"), QString("1.000000 e+0 "));
+    QVERIFY(driver.responder.takeMessages().isEmpty());
+    QVERIFY(driver.responder.unexpected().isEmpty());
+}
+
+void TestBadData::badCategoryList_data()
+{
+    QTest::addColumn<QString>("recipe");
+    QTest::addColumn<QString>("kindText");
+    QTest::addColumn<int>("categories");
+    QTest::addColumn<int>("line");
+
+    QTest::newRow("100 MB file") << "100 MB file"
+                                 << "File too large" << 0 << 0;
+    QTest::newRow("binary garbage") << "binary garbage"
+                                    << "*" << -1 << -1;
+    QTest::newRow("NUL byte in a name") << "NUL byte" << QString() << 2 << 0;
+    QTest::newRow("10 MB line") << "10 MB line" << QString() << 1 << 0;
+    QTest::newRow("unterminated quote") << "unterminated quote" << QString() << 2 << 0;
+    QTest::newRow("32767 records") << "32767 records" << QString() << 32767 << 0;
+    QTest::newRow("32768 records") << "32768 records"
+                                   << "Overflow" << 0 << 32768;
+    QTest::newRow("category list is a directory") << "directory"
+                                                  << "Path/File access error" << 0 << 0;
+    QTest::newRow("category list missing") << "missing"
+                                           << "File not found" << 0 << 0;
+    QTest::newRow("leftover temporary file beside it")
+        << "leftover temporary file" << QString() << 4 << 0;
+}
+
+void TestBadData::badCategoryList()
+{
+    QFETCH(QString, recipe);
+    QFETCH(QString, kindText);
+    QFETCH(int, categories);
+    QFETCH(int, line);
+
+    const QString path = m_folder + "/conversion.txt";
+    QVERIFY(QFile::remove(path));
+    QVERIFY(make(recipe, path, false));
+
+    const qint64 peakBefore = peakMiB();
+    std::optional<Failure> failure;
+    QStringList names;
+    try {
+        names = DataStore(m_folder).readCategories();
+    } catch (const Failure &f) {
+        failure = f;
+    }
+    QVERIFY2(peakMiB() - peakBefore < 200, qPrintable(QString::number(peakMiB() - peakBefore)));
+    if (kindText == "*") {
+        if (failure) {
+            QVERIFY2(failure->kind() == FailureKind::InputPastEndOfFile
+                    || failure->kind() == FailureKind::Overflow,
+                qPrintable(failure->message()));
+            QCOMPARE(failure->path(), path);
+        }
+    } else if (kindText.isEmpty()) {
+        QVERIFY2(!failure, qPrintable(failure ? failure->message() : QString()));
+        QCOMPARE(names.size(), categories);
+    } else {
+        QVERIFY2(failure, "the read did not fail");
+        QCOMPARE(failure->kindText(), kindText);
+        QCOMPARE(failure->path(), path);
+        QCOMPARE(failure->line(), line);
+    }
+
+    // The window reports it at start-up and stays usable: once the list
+    // file is put right, switching edit mode on and off lists it again.
+    WindowDriver driver(m_folder);
+    QTRY_VERIFY(driver.responder.unexpected().isEmpty());
+    const QStringList messages = driver.responder.takeMessages();
+    if (failure) {
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().startsWith("Quorvel\t" + failure->kindText()),
+            qPrintable(messages.first()));
+        QVERIFY2(messages.first().contains(QDir::toNativeSeparators(path)),
+            qPrintable(messages.first()));
+    } else {
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("\n")));
+        QCOMPARE(driver.categories().size(), names.size());
+    }
+    if (QFileInfo(path).isDir())
+        QVERIFY(QDir(path).removeRecursively());
+    else
+        QFile::remove(path);
+    QVERIFY(put(path, kCategories));
+    driver.setEditMode(true);
+    driver.setEditMode(false);
+    QCOMPARE(driver.categories(), QStringList({ "Length", "Time", "Weight" }));
+    QVERIFY(driver.chooseCategory("Length"));
+    QCOMPARE(driver.convert("Inches", "Feet", "12"), QString("1.000000 e+0 "));
+    QVERIFY(driver.responder.takeMessages().isEmpty());
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    TestBadData test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_baddata.moc"
