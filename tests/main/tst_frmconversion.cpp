@@ -834,6 +834,13 @@ void tst_frmConversion::editLayout()
     // The Output menu keeps its check marks.
     QVERIFY(f->action("mnuOutputScientific")->isChecked());
     QVERIFY(f->action("mnuOutput6")->isChecked());
+
+    // The tab order skips the hidden bottom row.
+    QVERIFY(focusOn(f->category));
+    QTest::keyClick(f->category, Qt::Key_Tab);
+    QTRY_COMPARE(focusName(), QStringLiteral("cboConvFrom"));
+    QTest::keyClick(f->from, Qt::Key_Tab);
+    QTRY_COMPARE(focusName(), QStringLiteral("txtUserInput"));
 }
 
 void tst_frmConversion::editTwiceRestoresNormalLayout()

@@ -1,0 +1,116 @@
+// The Help menu's dialogs and File > Exit, seen from the main window.
+
+#include "windowfixture.h"
+
+#include "ui/main/frmConversion.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTest>
+
+using namespace quorvel::test;
+
+namespace {
+
+// The visible windows of a class, the main window's dialogs included.
+int visibleWindows(const char *className)
+{
+    int count = 0;
+    for (const QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->inherits(className))
+            ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+class tst_frmConversionMenus : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void dialogOpensOnce_data();
+    void dialogOpensOnce();
+    // Ends the program's event loops, so it runs last.
+    void exitClosesEveryWindow();
+
+private:
+    std::unique_ptr<WindowFixture> f;
+};
+
+void tst_frmConversionMenus::init()
+{
+    QLocale::setDefault(QLocale::c());
+    f = std::make_unique<WindowFixture>();
+    QVERIFY(f->folderReady());
+    f->writeStandardFiles();
+    f->writeFile(QStringLiteral("help.txt"), "\"Choose a category, two units and a value.\"\r\n");
+}
+
+void tst_frmConversionMenus::cleanup()
+{
+    const QStringList problems = f->answerer.problems();
+    const int pending = f->answerer.pending();
+    f.reset();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    QVERIFY2(
+        pending == 0, qPrintable(QStringLiteral("%1 expected boxes never opened").arg(pending)));
+}
+
+void tst_frmConversionMenus::dialogOpensOnce_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("dialog");
+
+    QTest::newRow("About") << "mnuHelpAbout"
+                           << "frmAbout";
+    QTest::newRow("Help") << "mnuHelpHelp"
+                          << "frmHelp";
+    QTest::newRow("Register") << "mnuHelpRegister"
+                              << "frmRegister";
+}
+
+void tst_frmConversionMenus::dialogOpensOnce()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, dialog);
+    QVERIFY(f->start());
+    QAction *action = f->action(qPrintable(item));
+    QVERIFY(action);
+
+    action->trigger();
+    QTRY_COMPARE(visibleWindows(qPrintable(dialog)), 1);
+    action->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(visibleWindows(qPrintable(dialog)), 1);
+
+    // Not modal: the main window still converts.
+    QVERIFY(choose(f->category, QStringLiteral("Time")));
+    QVERIFY(choose(f->from, QStringLiteral("Minutes")));
+    QVERIFY(choose(f->to, QStringLiteral("Hours")));
+    QVERIFY(focusOn(f->value));
+    type(f->value, QStringLiteral("90"));
+    pressEnter(f->value);
+    QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
+}
+
+void tst_frmConversionMenus::exitClosesEveryWindow()
+{
+    QVERIFY(f->start());
+    f->action("mnuHelpAbout")->trigger();
+    f->action("mnuHelpHelp")->trigger();
+    f->action("mnuHelpRegister")->trigger();
+    QTRY_COMPARE(visibleWindows("QDialog"), 3);
+
+    f->action("mnuFileExit")->trigger();
+    QTRY_COMPARE(visibleWindows("QDialog"), 0);
+    QVERIFY(!f->window->isVisible());
+}
+
+QTEST_MAIN(tst_frmConversionMenus)
+#include "tst_frmconversion_menus.moc"
