@@ -71,6 +71,18 @@ QStringList sortedForList(const QStringList &names)
     return sorted;
 }
 
+// Appends entries to a list. A combo box that goes from empty to filled
+// selects its first entry by itself; the list keeps its unselected state and
+// its guiding text instead.
+void appendEntries(QComboBox *combo, const QStringList &entries)
+{
+    const bool unselected = combo->currentIndex() < 0;
+    const QString text = combo->currentText();
+    combo->addItems(entries);
+    if (unselected)
+        showUnselected(combo, text);
+}
+
 QStringList entriesOf(const QComboBox *combo)
 {
     QStringList entries;
@@ -351,8 +363,8 @@ void frmConversion::LoadUnits()
     m_dataFilePath = m_store.unitFilePath(category);
     UnitTable units = m_store.readUnits(category);
     // The lists are appended to, never emptied here; the arrays are replaced.
-    cboConvFrom->addItems(units.names);
-    cboConvTo->addItems(units.names);
+    appendEntries(cboConvFrom, units.names);
+    appendEntries(cboConvTo, units.names);
     m_units = std::move(units);
     m_unitsCategory = category;
 }
@@ -541,7 +553,7 @@ void frmConversion::addCategoryInEditMode()
         throw;
     }
     LoadUnits();
-    cboConvFrom->addItem(kMarker);
+    appendEntries(cboConvFrom, { kMarker });
     cboConvFrom->setFocus();
 }
 
@@ -570,7 +582,7 @@ void frmConversion::offerCategoryDeletion()
         return;
     }
     LoadUnits();
-    cboConvFrom->addItem(kMarker);
+    appendEntries(cboConvFrom, { kMarker });
     cboConvFrom->setFocus();
 }
 
