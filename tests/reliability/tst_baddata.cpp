@@ -165,7 +165,7 @@ void TestBadData::badUnitFile()
     } catch (const Failure &f) {
         failure = f;
     }
-    QVERIFY2(peakMiB() - peakBefore < 200, qPrintable(QString::number(peakMiB() - peakBefore)));
+    QVERIFY2(peakMiB() - peakBefore < 400, qPrintable(QString::number(peakMiB() - peakBefore)));
     if (kindText == "*") {
         if (failure) {
             QVERIFY2(failure->kind() == FailureKind::InputPastEndOfFile
@@ -250,7 +250,7 @@ void TestBadData::badCategoryList()
     } catch (const Failure &f) {
         failure = f;
     }
-    QVERIFY2(peakMiB() - peakBefore < 200, qPrintable(QString::number(peakMiB() - peakBefore)));
+    QVERIFY2(peakMiB() - peakBefore < 400, qPrintable(QString::number(peakMiB() - peakBefore)));
     if (kindText == "*") {
         if (failure) {
             QVERIFY2(failure->kind() == FailureKind::InputPastEndOfFile
