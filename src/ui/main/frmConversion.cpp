@@ -26,6 +26,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStringListModel>
 #include <QTimer>
 
 #include <algorithm>
@@ -53,34 +54,43 @@ void showUnselected(QComboBox *combo, const QString &text)
 }
 
 // Sorts the way the category list sorts: alphabetically, letters without
-// regard to case. Sort keys are computed once per name, not per comparison.
+// regard to case. Sort keys are computed once per name, not per comparison,
+// and the sort moves plain indexes, not the keys.
 QStringList sortedForList(const QStringList &names)
 {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> keyed;
-    keyed.reserve(names.size());
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(names.size());
+    for (const QString &name : names)
+        keys.push_back(collator.sortKey(name));
+    std::vector<qsizetype> order(names.size());
     for (qsizetype i = 0; i < names.size(); ++i)
-        keyed.emplace_back(collator.sortKey(names[i]), i);
-    std::stable_sort(keyed.begin(), keyed.end(),
-        [](const auto &a, const auto &b) { return a.first.compare(b.first) < 0; });
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+        [&keys](qsizetype a, qsizetype b) { return keys[a].compare(keys[b]) < 0; });
     QStringList sorted;
     sorted.reserve(names.size());
-    for (const auto &entry : keyed)
-        sorted.append(names[entry.second]);
+    for (const qsizetype i : order)
+        sorted.append(names[i]);
     return sorted;
 }
 
-// Appends entries to a list. A combo box that goes from empty to filled
-// selects its first entry by itself; the list keeps its unselected state and
-// its guiding text instead.
+// Appends entries to a list. Into an empty list they go as one shared string
+// list, without an item object per entry; the text field keeps its text and
+// no entry is selected, as when entries are added one by one.
 void appendEntries(QComboBox *combo, const QStringList &entries)
 {
-    const bool unselected = combo->currentIndex() < 0;
+    auto *model = qobject_cast<QStringListModel *>(combo->model());
+    if (!model || model->rowCount() > 0 || entries.isEmpty()) {
+        combo->addItems(entries);
+        return;
+    }
+    const int index = combo->currentIndex();
     const QString text = combo->currentText();
-    combo->addItems(entries);
-    if (unselected)
-        showUnselected(combo, text);
+    model->setStringList(entries);
+    combo->setCurrentIndex(index < 0 ? -1 : index);
+    combo->setEditText(text);
 }
 
 QStringList entriesOf(const QComboBox *combo)
@@ -97,6 +107,9 @@ QComboBox *makeCombo(QWidget *parent, const char *name, const QString &accessibl
 {
     auto *combo = new QComboBox(parent);
     combo->setObjectName(QLatin1String(name));
+    // Entries are texts only: a string list holds them in one array that the
+    // unit lists and the unit names share.
+    combo->setModel(new QStringListModel(combo));
     combo->setEditable(true);
     // Typing into the text field must select nothing and add nothing: no
     // inline completion, no new entry on Enter.
@@ -159,6 +172,10 @@ frmConversion::frmConversion(QString appFolder, platform::Services &services, QW
 
 frmConversion::~frmConversion()
 {
+    // The controls outlive this object's members: a focus change while they
+    // are destroyed must not run a handler on a half-destroyed window.
+    for (QComboBox *combo : { cboConversionType, cboConvFrom, cboConvTo })
+        disconnect(combo, nullptr, this, nullptr);
     closeDialogs();
 }
 
@@ -338,7 +355,7 @@ void frmConversion::LoadCategories()
     }
     if (isEditMode())
         categories.append(kMarker);
-    cboConversionType->addItems(sortedForList(categories));
+    appendEntries(cboConversionType, sortedForList(categories));
     // Even when the file could not be read, the window shows the layout of
     // its mode, so that it stays usable after the report.
     txtUserInput->clear();
