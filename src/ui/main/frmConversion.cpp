@@ -60,17 +60,27 @@ QStringList sortedForList(const QStringList &names)
 {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<qsizetype> order(names.size());
+    for (qsizetype i = 0; i < names.size(); ++i)
+        order[i] = i;
+    QStringList sorted;
+    sorted.reserve(names.size());
+    if (collator.locale().language() == QLocale::C) {
+        // The C locale's sort keys are the plain code units, case and all,
+        // while its comparison ignores case: compare directly.
+        std::stable_sort(order.begin(), order.end(), [&names](qsizetype a, qsizetype b) {
+            return names[a].compare(names[b], Qt::CaseInsensitive) < 0;
+        });
+        for (const qsizetype i : order)
+            sorted.append(names[i]);
+        return sorted;
+    }
     std::vector<QCollatorSortKey> keys;
     keys.reserve(names.size());
     for (const QString &name : names)
         keys.push_back(collator.sortKey(name));
-    std::vector<qsizetype> order(names.size());
-    for (qsizetype i = 0; i < names.size(); ++i)
-        order[i] = i;
     std::stable_sort(order.begin(), order.end(),
         [&keys](qsizetype a, qsizetype b) { return keys[a].compare(keys[b]) < 0; });
-    QStringList sorted;
-    sorted.reserve(names.size());
     for (const qsizetype i : order)
         sorted.append(names[i]);
     return sorted;
