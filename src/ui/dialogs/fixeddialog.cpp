@@ -1,14 +1,12 @@
 #include "ui/dialogs/fixeddialog.h"
 
 #include <QCloseEvent>
-#include <QFile>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QPushButton>
 
 namespace quorvel::ui {
 
-FixedDialog::FixedDialog(int widthTwips, int heightTwips, const QString &iconResource)
+FixedDialog::FixedDialog(int widthTwips, int heightTwips)
     : QDialog(nullptr,
         Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
             | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
@@ -17,8 +15,13 @@ FixedDialog::FixedDialog(int widthTwips, int heightTwips, const QString &iconRes
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(m_scale.size(widthTwips, heightTwips));
     setSizeGripEnabled(false);
-    if (QFile::exists(iconResource))
-        setWindowIcon(QIcon(iconResource));
+    // The layouts are measured for an 8-point dialog font; a larger default
+    // font would cut off their texts.
+    QFont dialogFont = font();
+    if (dialogFont.pointSizeF() > 8.0) {
+        dialogFont.setPointSizeF(8.0);
+        setFont(dialogFont);
+    }
 }
 
 void FixedDialog::reject()

@@ -17,9 +17,8 @@ class FixedDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Client size in twips; iconResource names the window icon, used when
-    // the program carries it.
-    FixedDialog(int widthTwips, int heightTwips, const QString &iconResource);
+    // Client size in twips. The window icon is the application's.
+    FixedDialog(int widthTwips, int heightTwips);
 
     // Esc arrives here.
     void reject() override;

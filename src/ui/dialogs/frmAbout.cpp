@@ -48,7 +48,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
 } // namespace
 
 frmAbout::frmAbout(QWidget *mainWindow, Services &services)
-    : FixedDialog(5565, 2340, QStringLiteral(":/icons/frmAbout.png"))
+    : FixedDialog(5565, 2340)
     , m_services(services)
     , m_mainWindow(mainWindow)
 {
@@ -68,7 +68,9 @@ frmAbout::frmAbout(QWidget *mainWindow, Services &services)
     lblTitle->setFont(titleFont);
     lblVersion = makeLabel(this, "lblVersion", twips(120, 480, 5325, 225));
     lblDescription = makeLabel(this, "lblDescription", twips(120, 720, 5325, 210));
-    lblWarning = makeLabel(this, "lblWarning", twips(90, 960, 3735, 1215));
+    // The warning reaches down to the bottom edge, so that its last line is
+    // not cut off in fonts wider than the one the layout was measured with.
+    lblWarning = makeLabel(this, "lblWarning", twips(90, 960, 3735, 1380));
     lblWarning->setWordWrap(true);
 
     Timer1 = new QTimer(this);

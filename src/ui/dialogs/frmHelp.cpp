@@ -26,7 +26,7 @@ QString unreadableText(const QString &path, const QString &reason)
 } // namespace
 
 frmHelp::frmHelp(QString appFolder)
-    : FixedDialog(4950, 5085, QStringLiteral(":/icons/frmHelp.png"))
+    : FixedDialog(4950, 5085)
     , m_appFolder(std::move(appFolder))
 {
     setObjectName(QStringLiteral("frmHelp"));

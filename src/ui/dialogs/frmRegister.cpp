@@ -73,7 +73,7 @@ QLineEdit *makeLink(QWidget *parent, const char *name, const QString &accessible
 } // namespace
 
 frmRegister::frmRegister(platform::Services &services)
-    : FixedDialog(4560, 4065, QStringLiteral(":/icons/frmRegister.png"))
+    : FixedDialog(4560, 4065)
     , m_services(services)
 {
     setObjectName(QStringLiteral("frmRegister"));
@@ -91,16 +91,21 @@ frmRegister::frmRegister(platform::Services &services)
     fraMail->setFrameShape(QFrame::Box);
     fraMail->setFrameShadow(QFrame::Sunken);
     fraMail->setGeometry(twips(120, 1320, 4335, 2175));
+    // The captions take the room up to the text boxes: "Snail Mail" needs it
+    // in fonts wider than the one the layout was measured with.
+    constexpr int kCaptionWidth = 825;
 
-    lblWebsite
-        = makeLabel(fraMail, "lblWebsite", QStringLiteral("Website"), twips(120, 240, 735, 255));
+    lblWebsite = makeLabel(
+        fraMail, "lblWebsite", QStringLiteral("Website"), twips(120, 240, kCaptionWidth, 255));
     txtWebsite = makeLink(fraMail, "txtWebsite", QStringLiteral("Website link"),
         QString::fromLatin1(kContactWebsite), twips(960, 240, 3255, 285));
-    lblEmail = makeLabel(fraMail, "lblEmail", QStringLiteral("E-Mail"), twips(120, 600, 735, 255));
+    lblEmail = makeLabel(
+        fraMail, "lblEmail", QStringLiteral("E-Mail"), twips(120, 600, kCaptionWidth, 255));
     txtEmail = makeLink(fraMail, "txtEmail", QStringLiteral("E-Mail link"),
         QString::fromLatin1(kContactEmail), twips(960, 600, 3255, 285));
     txtEmail->setReadOnly(true);
-    lblTo = makeLabel(fraMail, "lblTo", QStringLiteral("Snail Mail"), twips(120, 960, 735, 255));
+    lblTo = makeLabel(
+        fraMail, "lblTo", QStringLiteral("Snail Mail"), twips(120, 960, kCaptionWidth, 255));
 
     txtAddress = new QPlainTextEdit(fraMail);
     txtAddress->setObjectName(QStringLiteral("txtAddress"));
