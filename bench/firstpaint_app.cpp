@@ -6,10 +6,10 @@
 
 #include "platform/services.h"
 #include "ui/main/frmConversion.h"
+#include "ui/main/startup.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -17,15 +17,9 @@ int main(int argc, char *argv[])
     mainStarted.start();
 
     QApplication app(argc, argv);
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/quorvel.png"), QSize(64, 64));
-    icon.addFile(QStringLiteral(":/icons/quorvel-32.png"), QSize(32, 32));
-    QApplication::setWindowIcon(icon);
     frmConversion window(QDir::cleanPath(QCoreApplication::applicationDirPath()),
         quorvel::platform::systemServices());
-    window.Form_Load();
-    window.show();
-    window.activateWindow();
+    quorvel::ui::startMainWindow(window);
 
     quorvel::bench::FirstPaintProbe probe(&window, "quorvel", mainStarted);
     probe.arm();

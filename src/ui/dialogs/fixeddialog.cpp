@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 
 namespace quorvel::ui {
@@ -62,6 +63,17 @@ void FixedDialog::closeEvent(QCloseEvent *event)
     // QDialog would route the close control through reject(); here it
     // always closes, and WA_DeleteOnClose unloads the dialog.
     event->accept();
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAccessibleName(text);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(geometry);
+    return label;
 }
 
 } // namespace quorvel::ui

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 
 namespace quorvel::ui {
@@ -33,5 +34,9 @@ private:
     TwipsScale m_scale;
     QPushButton *m_defaultButton = nullptr;
 };
+
+// A plain-text label at a fixed place, named for the tests and for screen
+// readers (its text is its accessible name).
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry);
 
 } // namespace quorvel::ui

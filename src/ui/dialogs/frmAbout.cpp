@@ -12,21 +12,12 @@
 #include <QTimer>
 
 using namespace quorvel;
+using quorvel::ui::makeLabel;
 using namespace quorvel::platform;
 
 namespace {
 
 constexpr int kNoticeMilliseconds = 5000;
-
-QLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(geometry);
-    return label;
-}
 
 // A label's accessible name is what a screen reader speaks for it: its text.
 void setLabelText(QLabel *label, const QString &text)
@@ -61,16 +52,16 @@ frmAbout::frmAbout(QWidget *mainWindow, Services &services)
         QStringLiteral("System Info"), twips(4200, 1800, 1245, 345));
     setTabOrder(cmdOK, cmdSysInfo);
 
-    lblTitle = makeLabel(this, "lblTitle", twips(90, 120, 5325, 360));
+    lblTitle = makeLabel(this, "lblTitle", {}, twips(90, 120, 5325, 360));
     QFont titleFont(QStringLiteral("Dragonwick"));
     titleFont.setPointSizeF(14.25);
     titleFont.setWeight(QFont::Bold);
     lblTitle->setFont(titleFont);
-    lblVersion = makeLabel(this, "lblVersion", twips(120, 480, 5325, 225));
-    lblDescription = makeLabel(this, "lblDescription", twips(120, 720, 5325, 210));
+    lblVersion = makeLabel(this, "lblVersion", {}, twips(120, 480, 5325, 225));
+    lblDescription = makeLabel(this, "lblDescription", {}, twips(120, 720, 5325, 210));
     // The warning reaches down to the bottom edge, so that its last line is
     // not cut off in fonts wider than the one the layout was measured with.
-    lblWarning = makeLabel(this, "lblWarning", twips(90, 960, 3735, 1380));
+    lblWarning = makeLabel(this, "lblWarning", {}, twips(90, 960, 3735, 1380));
     lblWarning->setWordWrap(true);
 
     Timer1 = new QTimer(this);

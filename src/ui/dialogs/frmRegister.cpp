@@ -12,6 +12,7 @@
 #include <QStringList>
 
 using namespace quorvel;
+using quorvel::ui::makeLabel;
 
 namespace {
 
@@ -32,17 +33,6 @@ const QStringList &postalAddress()
 
 const QColor kLinkColour(0x00, 0x00, 0xFF);
 const QColor kVisitedColour(0xFF, 0x00, 0x00);
-
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setAccessibleName(text);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(geometry);
-    return label;
-}
 
 // Text boxes drawn like the dialog around them: no border, button face.
 void paintLikeButtonFace(QWidget *box)

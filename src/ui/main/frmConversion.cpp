@@ -659,11 +659,19 @@ void frmConversion::cboConvFrom_KeyPress(int KeyAscii)
             txtUserInput->setFocus();
             return;
         }
-        const QString text = cboConvFrom->currentText();
-        if (text != kConvertFromTo && !text.isEmpty())
-            AddUnit();
-        cboConvFrom->setFocus();
+        addTypedUnit();
     });
+}
+
+// Adds the unit whose name stands in the from-list's text field, unless the
+// field still shows its guiding text or nothing; the from-list then takes the
+// focus, ready for the next unit.
+void frmConversion::addTypedUnit()
+{
+    const QString text = cboConvFrom->currentText();
+    if (text != kConvertFromTo && !text.isEmpty())
+        AddUnit();
+    cboConvFrom->setFocus();
 }
 
 // ---------------------------------------------------------------------------
@@ -685,10 +693,7 @@ void frmConversion::txtUserInput_KeyPress(int KeyAscii)
             CalculateIt();
             return;
         }
-        const QString text = cboConvFrom->currentText();
-        if (text != kConvertFromTo && !text.isEmpty())
-            AddUnit();
-        cboConvFrom->setFocus();
+        addTypedUnit();
     });
 }
 

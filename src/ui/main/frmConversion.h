@@ -89,6 +89,7 @@ private:
 
     void addCategoryInEditMode();
     void offerCategoryDeletion();
+    void addTypedUnit();
     void refreshOutput();
     quorvel::OutputMode outputMode() const;
     void closeDialogs();
