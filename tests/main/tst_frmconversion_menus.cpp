@@ -54,12 +54,8 @@ void tst_frmConversionMenus::init()
 
 void tst_frmConversionMenus::cleanup()
 {
-    const QStringList problems = f->answerer.problems();
-    const int pending = f->answerer.pending();
-    f.reset();
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
-    QVERIFY2(
-        pending == 0, qPrintable(QStringLiteral("%1 expected boxes never opened").arg(pending)));
+    const QString problems = finish(f);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems));
 }
 
 void tst_frmConversionMenus::dialogOpensOnce_data()

@@ -348,4 +348,14 @@ int lastMarkerRow(const QComboBox *combo)
     return -1;
 }
 
+QString finish(std::unique_ptr<WindowFixture> &fixture)
+{
+    QStringList problems = fixture->answerer.problems();
+    const int pending = fixture->answerer.pending();
+    fixture.reset();
+    if (pending > 0)
+        problems.append(QStringLiteral("%1 expected boxes never opened").arg(pending));
+    return problems.join(QLatin1Char('\n'));
+}
+
 } // namespace quorvel::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "standarddata.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QPointer>
@@ -98,6 +100,11 @@ private:
     QTemporaryDir m_folder;
 };
 
+// Ends a test: destroys the window and its folder and says what went wrong
+// with the modal boxes (unexpected ones, expected ones that never opened);
+// empty when nothing did.
+QString finish(std::unique_ptr<WindowFixture> &fixture);
+
 // The entries of a list, in list order.
 QStringList entries(const QComboBox *combo);
 
@@ -123,14 +130,5 @@ void pressEnter(QWidget *widget);
 int lastMarkerRow(const QComboBox *combo);
 
 inline const QString kMarker = QStringLiteral("--> NEW <--");
-
-// The standard data, byte for byte.
-inline const QByteArray kStandardCategories = "\"Length\"\r\n\"Time\"\r\n\"Weight\"\r\n";
-inline const QByteArray kLengthUnits
-    = "\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n\"Meters\",1\r\n\"Miles\",1609.344\r\n";
-inline const QByteArray kTimeUnits
-    = "\"Days\",86400\r\n\"Hours\",3600\r\n\"Minutes\",60\r\n\"Seconds\",1\r\n";
-inline const QByteArray kWeightUnits
-    = "\"Grams\",0.001\r\n\"Kilograms\",1\r\n\"Pounds\",0.45359237\r\n";
 
 } // namespace quorvel::test

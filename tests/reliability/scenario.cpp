@@ -26,7 +26,7 @@ bool put(const QString &path, const QByteArray &bytes)
 
 bool writeStandardFiles(const QString &folder)
 {
-    return put(folder + "/conversion.txt", kCategories) && put(folder + "/Length.txt", kLengthUnits)
+    return put(folder + "/conversion.txt", kStandardCategories) && put(folder + "/Length.txt", kLengthUnits)
         && put(folder + "/Time.txt", kTimeUnits) && put(folder + "/Weight.txt", kWeightUnits);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "standarddata.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QObject>
@@ -15,14 +17,10 @@ class QLineEdit;
 
 namespace quorvel::reliability {
 
-// The standard data folder: three categories and their unit files.
-inline const QByteArray kCategories = "\"Length\"\r\n\"Time\"\r\n\"Weight\"\r\n";
-inline const QByteArray kLengthUnits
-    = "\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n\"Meters\",1\r\n\"Miles\",1609.344\r\n";
-inline const QByteArray kTimeUnits
-    = "\"Days\",86400\r\n\"Hours\",3600\r\n\"Minutes\",60\r\n\"Seconds\",1\r\n";
-inline const QByteArray kWeightUnits
-    = "\"Grams\",0.001\r\n\"Kilograms\",1\r\n\"Pounds\",0.45359237\r\n";
+using test::kLengthUnits;
+using test::kStandardCategories;
+using test::kTimeUnits;
+using test::kWeightUnits;
 
 bool writeStandardFiles(const QString &folder);
 bool put(const QString &path, const QByteArray &bytes);

@@ -76,7 +76,7 @@ bool make(const QString &recipe, const QString &path, bool units)
     if (recipe == "linked to an endless device")
         return QFile::link("/dev/zero", path);
     if (recipe == "leftover temporary file") {
-        return put(path, units ? "\"Feet\",0.3048\r\n" : kCategories + "\"Bad\"\r\n")
+        return put(path, units ? "\"Feet\",0.3048\r\n" : kStandardCategories + "\"Bad\"\r\n")
             && put(path + ".AbC123", "\"Broken\",\r\n\"");
     }
     return false;
@@ -151,7 +151,7 @@ void TestBadData::badUnitFile()
     QFETCH(int, units);
     QFETCH(int, line);
 
-    QVERIFY(put(m_folder + "/conversion.txt", kCategories + "\"Bad\"\r\n"));
+    QVERIFY(put(m_folder + "/conversion.txt", kStandardCategories + "\"Bad\"\r\n"));
     const QString path = m_folder + "/Bad.txt";
     QVERIFY(make(recipe, path, true));
 
@@ -287,7 +287,7 @@ void TestBadData::badCategoryList()
         QVERIFY(QDir(path).removeRecursively());
     else
         QFile::remove(path);
-    QVERIFY(put(path, kCategories));
+    QVERIFY(put(path, kStandardCategories));
     driver.setEditMode(true);
     driver.setEditMode(false);
     QCOMPARE(driver.categories(), QStringList({ "Length", "Time", "Weight" }));
