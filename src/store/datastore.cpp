@@ -125,12 +125,23 @@ bool isReadOnly(const QFileInfo &info)
     return !info.isWritable() || !(info.permissions() & anyWrite);
 }
 
+// A failed write. One that lacks permission also says what the user can do
+// about it, since the program's folder may be a read-only installation.
+Failure writeFailure(FailureKind kind, const QString &path, QString reason = {})
+{
+    if (kind == FailureKind::PermissionDenied)
+        reason = QStringLiteral("The file or the application folder is read-only. Edits need "
+                                "a writable application folder: copy the program's folder to "
+                                "one you can write to and start it from there.");
+    return Failure(kind, path, 0, std::move(reason));
+}
+
 [[noreturn]] void failWrite(QSaveFile &file, int error, const QString &path)
 {
     const QFileDevice::FileError fileError = file.error();
     const QString reason = file.errorString();
     file.cancelWriting();
-    throw Failure(failureKind(error, fileError, Access::Write), path, 0, reason);
+    throw writeFailure(failureKind(error, fileError, Access::Write), path, reason);
 }
 
 // Replaces the file at path with text, or leaves it as it was.
@@ -148,7 +159,7 @@ void writeDataFile(const QString &path, const QString &text)
     if (info.isDir())
         throw Failure(FailureKind::PathFileAccessError, path);
     if (info.exists() && isReadOnly(info))
-        throw Failure(FailureKind::PermissionDenied, path);
+        throw writeFailure(FailureKind::PermissionDenied, path);
 
     // Unbuffered, so that every byte reaches the file in write() where its
     // result is checked; a buffered QSaveFile flushes inside commit() and can
@@ -176,7 +187,8 @@ void writeDataFile(const QString &path, const QString &text)
     errno = 0;
     if (!file.commit()) {
         const int error = errno;
-        throw Failure(failureKind(error, file.error(), Access::Write), path, 0, file.errorString());
+        throw writeFailure(
+            failureKind(error, file.error(), Access::Write), path, file.errorString());
     }
 }
 
@@ -294,7 +306,8 @@ void DataStore::createCategoryFile(const QString &category) const
             throw Failure(FailureKind::PathFileAccessError, path);
         if (error == EEXIST || now.exists() || now.isSymLink())
             return;
-        throw Failure(failureKind(error, file.error(), Access::Write), path, 0, file.errorString());
+        throw writeFailure(
+            failureKind(error, file.error(), Access::Write), path, file.errorString());
     }
     file.close();
 }
