@@ -26,8 +26,9 @@ bool put(const QString &path, const QByteArray &bytes)
 
 bool writeStandardFiles(const QString &folder)
 {
-    return put(folder + "/conversion.txt", kStandardCategories) && put(folder + "/Length.txt", kLengthUnits)
-        && put(folder + "/Time.txt", kTimeUnits) && put(folder + "/Weight.txt", kWeightUnits);
+    return put(folder + "/conversion.txt", kStandardCategories)
+        && put(folder + "/Length.txt", kLengthUnits) && put(folder + "/Time.txt", kTimeUnits)
+        && put(folder + "/Weight.txt", kWeightUnits);
 }
 
 QString fileEntry(const QByteArray &bytes)
