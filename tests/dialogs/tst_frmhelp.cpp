@@ -1,5 +1,6 @@
 #include "ui/dialogs/frmHelp.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void activationRereadsTheFile();
     void okUnloadsAndNextInstanceShowsTextOnce();
     void captionFocusAndEsc();
+    void filledWhenShownWithoutActivation();
     void longTextScrolls();
 
 private:
@@ -158,13 +160,24 @@ void TestFrmHelp::captionFocusAndEsc()
     QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Quorvel Help"));
     auto *ok = m_dialog->findChild<QPushButton *>(QStringLiteral("OKButton"));
     QCOMPARE(m_dialog->focusWidget(), ok);
-    QVERIFY(!m_dialog->findChild<QLabel *>(QStringLiteral("lblHelp"))->accessibleName().isEmpty());
+    // A screen reader reads the help text itself, not a name in its place.
+    auto *label = m_dialog->findChild<QLabel *>(QStringLiteral("lblHelp"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), label->text());
     QVERIFY(!ok->accessibleName().isEmpty());
 
     QTest::keyClick(m_dialog, Qt::Key_Escape);
     QVERIFY(m_dialog->isVisible());
     QTest::keyClick(m_dialog, Qt::Key_Tab);
     QCOMPARE(m_dialog->focusWidget(), ok);
+}
+
+void TestFrmHelp::filledWhenShownWithoutActivation()
+{
+    writeHelp("Shown\r\n");
+    m_dialog->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_dialog->show();
+    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Quorvel Help"));
+    QCOMPARE(labelText(m_dialog), QStringLiteral("Shown\n"));
 }
 
 void TestFrmHelp::longTextScrolls()

@@ -2,6 +2,7 @@
 
 #include "ui/dialogs/frmRegister.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void cleanup();
 
     void activationSetsTexts();
+    void filledWhenShownWithoutActivation();
     void linkClickOpensUrl_data();
     void linkClickOpensUrl();
     void keyboardFocusOpensNoLink();
@@ -86,6 +88,15 @@ void TestFrmRegister::activationSetsTexts()
     QCOMPARE(child<QLabel>("lblEmail")->text(), QStringLiteral("E-Mail"));
     QCOMPARE(child<QLabel>("lblTo")->text(), QStringLiteral("Snail Mail"));
     QCOMPARE(m_dialog->focusWidget(), child<QPushButton>("cmdOK"));
+}
+
+void TestFrmRegister::filledWhenShownWithoutActivation()
+{
+    m_dialog->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_dialog->show();
+    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Register Quorvel"));
+    QVERIFY(child<QLabel>("lblRegister")->text().endsWith(QStringLiteral("questions to:")));
+    QCOMPARE(child<QPlainTextEdit>("txtAddress")->toPlainText().split(u'\n').size(), 5);
 }
 
 void TestFrmRegister::linkClickOpensUrl_data()
@@ -190,6 +201,10 @@ void TestFrmRegister::controlsAreNamedAndStyled()
         auto *control = m_dialog->findChild<QWidget *>(name);
         QVERIFY2(control, qPrintable(name));
         QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(name));
+        // A label is read by its text.
+        if (auto *label = qobject_cast<QLabel *>(control))
+            QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name),
+                label->text());
     }
     auto *email = child<QLineEdit>("txtEmail");
     auto *website = child<QLineEdit>("txtWebsite");

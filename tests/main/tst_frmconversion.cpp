@@ -4,13 +4,18 @@
 #include "windowfixture.h"
 
 #include "ui/main/frmConversion.h"
+#include "ui/main/keypress.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 using namespace quorvel::test;
 
@@ -56,6 +61,12 @@ private Q_SLOTS:
     void unitListKeys();
     void valueBoxSelectsAllOnFocus_data();
     void valueBoxSelectsAllOnFocus();
+    void keyPressCode_data();
+    void keyPressCode();
+    void tabFollowsTabOrder_data();
+    void tabFollowsTabOrder();
+    void wheelOverUnfocusedList_data();
+    void wheelOverUnfocusedList();
 
     void missingUnitFile();
     void missingCategoryFile();
@@ -702,6 +713,8 @@ void tst_frmConversion::unitListKeys_data()
     QTest::newRow("to-list Backspace") << "cboConvTo" << int(Qt::Key_Backspace) << again;
     QTest::newRow("to-list Escape") << "cboConvTo" << int(Qt::Key_Escape) << again;
     QTest::newRow("to-list Enter") << "cboConvTo" << int(Qt::Key_Return) << again;
+    QTest::newRow("to-list Tab") << "cboConvTo" << int(Qt::Key_Tab) << kept;
+    QTest::newRow("to-list Delete") << "cboConvTo" << int(Qt::Key_Delete) << kept;
     QTest::newRow("from-list letter") << "cboConvFrom" << int(Qt::Key_X) << kept;
     QTest::newRow("from-list Backspace") << "cboConvFrom" << int(Qt::Key_Backspace) << kept;
     QTest::newRow("from-list Escape") << "cboConvFrom" << int(Qt::Key_Escape) << kept;
@@ -759,6 +772,142 @@ void tst_frmConversion::valueBoxSelectsAllOnFocus()
     QCOMPARE(f->value->text(), QStringLiteral("180"));
     pressEnter(f->value);
     QCOMPARE(f->output->text(), QStringLiteral("3.000000 e+0 "));
+}
+
+void tst_frmConversion::keyPressCode_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("code"); // -1: no key press
+
+    const Qt::KeyboardModifiers none;
+    const Qt::KeyboardModifiers altGr = Qt::ControlModifier | Qt::AltModifier;
+    QTest::newRow("letter") << int(Qt::Key_A) << none << "a" << int('a');
+    QTest::newRow("shifted letter")
+        << int(Qt::Key_A) << Qt::KeyboardModifiers(Qt::ShiftModifier) << "A" << int('A');
+    QTest::newRow("blank") << int(Qt::Key_Space) << none << " " << int(' ');
+    QTest::newRow("Enter") << int(Qt::Key_Return) << none << "\r" << 13;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier)
+                                  << "\r" << 13;
+    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << none << "\b" << 8;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << none << "\x1b" << 27;
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << none << "\t" << -1;
+    QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+                               << "\t" << -1;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << none << "\x7f" << -1;
+    QTest::newRow("arrow") << int(Qt::Key_Down) << none << "" << -1;
+    QTest::newRow("function key") << int(Qt::Key_F4) << none << "" << -1;
+    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << Qt::KeyboardModifiers(Qt::ControlModifier)
+                            << "\x01" << -1;
+    QTest::newRow("Alt+x") << int(Qt::Key_X) << Qt::KeyboardModifiers(Qt::AltModifier) << "x" << -1;
+    QTest::newRow("Meta+x") << int(Qt::Key_X) << Qt::KeyboardModifiers(Qt::MetaModifier) << "x"
+                            << -1;
+    QTest::newRow("AltGr euro as Ctrl+Alt") << int(Qt::Key_E) << altGr << "\u20ac" << 0x20AC;
+    QTest::newRow("AltGr at sign, no modifier") << int(Qt::Key_At) << none << "@" << int('@');
+    QTest::newRow("Ctrl+Alt+Enter") << int(Qt::Key_Return) << altGr << "\r" << -1;
+}
+
+void tst_frmConversion::keyPressCode()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, text);
+    QFETCH(int, code);
+    QCOMPARE(quorvel::ui::keyPressCode(key, modifiers, text).value_or(-1), code);
+}
+
+void tst_frmConversion::tabFollowsTabOrder_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QStringList>("order"); // after the category list, by Tab
+
+    const QStringList normal { "cboConvFrom", "cboConvTo", "txtUserInput", "txtCalcOut",
+        "cboConversionType" };
+    QTest::newRow("nothing chosen") << "start" << normal;
+    QTest::newRow("units chosen, no value") << "units" << normal;
+    QTest::newRow("value typed, not entered") << "typed" << normal;
+    QTest::newRow("edit layout") << "edit"
+                                 << QStringList { "cboConvFrom", "txtUserInput",
+                                        "cboConversionType" };
+}
+
+void tst_frmConversion::tabFollowsTabOrder()
+{
+    QFETCH(QString, state);
+    QFETCH(QStringList, order);
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    if (state == QLatin1String("edit"))
+        f->action("mnuFileEdit")->trigger();
+    if (state == QLatin1String("units") || state == QLatin1String("typed")) {
+        QVERIFY(choose(f->category, QStringLiteral("Time")));
+        QVERIFY(choose(f->from, QStringLiteral("Minutes")));
+        QVERIFY(choose(f->to, QStringLiteral("Hours")));
+    }
+    if (state == QLatin1String("typed")) {
+        QVERIFY(focusOn(f->value));
+        type(f->value, QStringLiteral("90"));
+    }
+    const auto texts = [this] {
+        return QStringList { f->category->currentText(), f->from->currentText(),
+            f->to->currentText(), f->value->text(), f->output->text() };
+    };
+    const QStringList before = texts();
+
+    QVERIFY(focusOn(f->category));
+    for (const QString &next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(focusName(), next);
+    }
+    QStringList back = order;
+    std::reverse(back.begin(), back.end());
+    back.removeFirst();
+    back.append(QStringLiteral("cboConversionType"));
+    for (const QString &previous : back) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QTRY_COMPARE(focusName(), previous);
+    }
+    QCOMPARE(texts(), before);
+}
+
+void tst_frmConversion::wheelOverUnfocusedList_data()
+{
+    QTest::addColumn<bool>("editMode");
+    QTest::addColumn<QString>("list");
+
+    QTest::newRow("category list, edit mode") << true << "cboConversionType";
+    QTest::newRow("from-list, edit mode, factor typed") << true << "cboConvFrom";
+    QTest::newRow("to-list, normal mode") << false << "cboConvTo";
+}
+
+void tst_frmConversion::wheelOverUnfocusedList()
+{
+    QFETCH(bool, editMode);
+    QFETCH(QString, list);
+    f->writeStandardFiles();
+    QVERIFY(f->start());
+    if (editMode) {
+        f->action("mnuFileEdit")->trigger();
+        f->answerer.expectDeleteQuestion(ModalAnswerer::Press::No);
+    }
+    QVERIFY(choose(f->category, QStringLiteral("Time")));
+    QVERIFY(focusOn(f->value));
+    type(f->value, QStringLiteral("5"));
+    const QStringList files = f->folderSnapshot();
+    auto *combo = f->window->findChild<QComboBox *>(list);
+    const int index = combo->currentIndex();
+
+    for (const int notches : { -1, -1, 1 }) {
+        const QPointF inside = combo->rect().center();
+        QWheelEvent wheel(inside, combo->mapToGlobal(inside), {}, { 0, notches * 120 },
+            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+    }
+    QCOMPARE(combo->currentIndex(), index);
+    QCOMPARE(f->folderSnapshot(), files);
+    QCOMPARE(f->answerer.pending(), 0);
+    QVERIFY(hasFocus(f->value));
 }
 
 // ---------------------------------------------------------------------------

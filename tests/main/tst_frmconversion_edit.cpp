@@ -423,7 +423,13 @@ void tst_frmConversionEdit::newCategoryCreatesNothing()
 
     QCOMPARE(f->folderSnapshot(), files);
     QCOMPARE(entries(f->category), listed);
-    QCOMPARE(f->category->currentText(), QStringLiteral("Conversion"));
+    // The marker stays chosen: Down moves on to the next category.
+    QCOMPARE(f->category->currentText(), kMarker);
+    f->answerer.expectDeleteQuestion(Press::No);
+    QTest::keyClick(f->category, Qt::Key_Down);
+    QCOMPARE(f->answerer.pending(), 0);
+    QCOMPARE(f->category->currentText(), listed.at(f->category->currentIndex()));
+    QVERIFY(f->category->currentText() != kMarker);
     // The marker is still there for another try.
     f->answerer.expectNewCategory(QStringLiteral("Area"));
     QVERIFY(choose(f->category, kMarker));
@@ -473,7 +479,7 @@ void tst_frmConversionEdit::refusedCategoryNames()
 
     QCOMPARE(f->folderSnapshot(), files);
     QCOMPARE(entries(f->category), listed);
-    QCOMPARE(f->category->currentText(), QStringLiteral("Conversion"));
+    QCOMPARE(f->category->currentText(), kMarker);
     QCOMPARE(f->from->count(), 0);
 }
 

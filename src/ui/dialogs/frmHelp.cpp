@@ -43,7 +43,6 @@ frmHelp::frmHelp(QString appFolder)
 
     lblHelp = new QLabel;
     lblHelp->setObjectName(QStringLiteral("lblHelp"));
-    lblHelp->setAccessibleName(QStringLiteral("Help text"));
     lblHelp->setTextFormat(Qt::PlainText);
     lblHelp->setWordWrap(true);
     lblHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -59,7 +58,9 @@ frmHelp::frmHelp(QString appFolder)
 
 bool frmHelp::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    // Filled when shown as well: a window manager need not activate a new
+    // window, and the dialog must never show up empty.
+    if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
         Form_Activate();
     return FixedDialog::event(event);
 }
@@ -82,8 +83,8 @@ void frmHelp::Form_Activate()
     } catch (const Failure &failure) {
         text = unreadableText(m_helpFilePath, failure.kindText());
     }
+    // No accessible name of its own: a screen reader reads the text itself.
     lblHelp->setText(text);
-    lblHelp->setAccessibleDescription(text);
 }
 
 void frmHelp::OKButton_Click()

@@ -123,7 +123,9 @@ frmRegister::frmRegister(platform::Services &services)
 
 bool frmRegister::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    // Filled when shown as well: a window manager need not activate a new
+    // window, and the dialog must never show up empty.
+    if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
         Form_Activate();
     return FixedDialog::event(event);
 }

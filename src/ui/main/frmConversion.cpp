@@ -8,6 +8,7 @@
 #include "ui/dialogs/frmHelp.h"
 #include "ui/dialogs/frmRegister.h"
 #include "ui/dialogs/twips.h"
+#include "ui/main/keypress.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -550,8 +551,8 @@ void frmConversion::addCategoryInEditMode()
     const QString problem = name.isEmpty() ? QString() : categoryNameProblem(name, existing);
     if (name.isEmpty() || !problem.isEmpty()) {
         // Cancel, an empty answer or a refused name creates nothing: the list
-        // and the files stay as they were.
-        showUnselected(cboConversionType, kConversionPrompt);
+        // and the files stay as they were, and the marker stays chosen, so
+        // that the arrow keys move on from it.
         cboConversionType->setFocus();
         if (!problem.isEmpty())
             throw Failure(FailureKind::Refused, {}, 0,
@@ -699,36 +700,39 @@ void frmConversion::txtUserInput_KeyPress(int KeyAscii)
 
 bool frmConversion::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn && watched == txtUserInput) {
-        txtUserInput_GotFocus();
-        return false;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (watched == txtUserInput)
+            txtUserInput_GotFocus();
+        break;
+    case QEvent::Wheel:
+        // A turn of the wheel over a list that the user is not working in
+        // must not choose an entry: in edit mode a choice stores a unit or
+        // asks to delete a category.
+        if (auto *combo = qobject_cast<QComboBox *>(watched); combo && !combo->hasFocus())
+            return true;
+        break;
+    case QEvent::KeyPress: {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const std::optional<int> keyAscii
+            = ui::keyPressCode(key->key(), key->modifiers(), key->text());
+        if (!keyAscii)
+            break;
+        if (watched == txtUserInput)
+            txtUserInput_KeyPress(*keyAscii);
+        else if (watched == cboConvFrom)
+            cboConvFrom_KeyPress(*keyAscii);
+        else if (watched == cboConvTo)
+            cboConvTo_KeyPress(*keyAscii);
+        // Enter in a combo box would select an entry matching the typed text
+        // and raise its Click event: a typed text selects nothing, so the
+        // combo box never sees Enter.
+        return *keyAscii == kEnter && watched != txtUserInput;
     }
-    if (event->type() != QEvent::KeyPress)
-        return QMainWindow::eventFilter(watched, event);
-
-    auto *key = static_cast<QKeyEvent *>(event);
-    const QString text = key->text();
-    // Key presses are keys that produce a character: printable ones, Enter,
-    // Backspace and Escape. Arrow and function keys produce none.
-    if (text.isEmpty() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-        return QMainWindow::eventFilter(watched, event);
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    const int keyAscii = enter ? kEnter : text.at(0).unicode();
-
-    if (watched == txtUserInput) {
-        txtUserInput_KeyPress(keyAscii);
-        return false;
+    default:
+        break;
     }
-    if (watched == cboConvFrom)
-        cboConvFrom_KeyPress(keyAscii);
-    else if (watched == cboConvTo)
-        cboConvTo_KeyPress(keyAscii);
-    else if (watched != cboConversionType)
-        return QMainWindow::eventFilter(watched, event);
-    // Enter in a combo box would select an entry matching the typed text
-    // and raise its Click event: a typed text selects nothing, so the combo
-    // box never sees Enter.
-    return enter;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------------------
