@@ -312,6 +312,21 @@ class Session:
         self.type(prefix, settle=0.2)
         self.key("Return", settle=0.3)
 
+    def wheel(self, name, notches):
+        """Turns the mouse wheel over a control, without clicking it: up for
+        positive notches, down for negative ones."""
+        import pyatspi
+        node = self.find(name=name)
+        if node is None:
+            raise TestFailure(f"no control named {name!r} showing")
+        x, y, width, height = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        self.xdotool("mousemove", str(x + width // 2), str(y + height // 2))
+        time.sleep(0.2)
+        button = "4" if notches > 0 else "5"
+        for _ in range(abs(notches)):
+            self.xdotool("click", button)
+            time.sleep(0.15)
+
     def clipboard(self):
         out = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
                              capture_output=True, timeout=5)

@@ -299,6 +299,176 @@ def case_exit(program, _args):
         expect("windows left", s.windows("Quorvel") + s.windows("Quorvel Help"), [])
 
 
+# The controls of the main window in tab order, by layout.
+NORMAL_ORDER = [CATEGORY, FROM, TO, VALUE, OUTPUT]
+EDIT_ORDER = [CATEGORY, FROM, VALUE]
+
+
+def control_texts(s, order):
+    return [s.field_text(name) for name in order]
+
+
+def tab_round(s, order, start):
+    """Tab once round the window from start and Shift+Tab back: each key
+    lands on the next control of the tab order and no text changes."""
+    i = order.index(start)
+    forward = order[i + 1:] + order[:i + 1]
+    backward = list(reversed(order[:i])) + list(reversed(order[i:]))
+    wait_focus(s, start)
+    before = control_texts(s, order)
+    for name in forward:
+        s.key("Tab")
+        wait_focus(s, name)
+    for name in backward:
+        s.key("shift+Tab")
+        wait_focus(s, name)
+    expect("texts after Tab and Shift+Tab round the window", control_texts(s, order), before)
+
+
+def case_tab_order(program, _args):
+    with started(program) as s:
+        tab_round(s, NORMAL_ORDER, CATEGORY)  # nothing chosen
+        s.choose("Time")
+        wait_focus(s, FROM)
+        s.choose("Minutes")
+        wait_focus(s, TO)
+        s.choose("Hours")
+        tab_round(s, NORMAL_ORDER, VALUE)  # units chosen, no value
+        s.type("90")
+        tab_round(s, NORMAL_ORDER, VALUE)  # a value typed, not entered
+        expect("output box", s.field_text(OUTPUT), "")
+        s.menu("f", "e")
+        wait_for("the edit note", lambda: s.is_showing(EDIT_NOTE))
+        tab_round(s, EDIT_ORDER, VALUE)  # the focus stays where it was
+
+
+def case_keyboard_only(program, _args):
+    """A conversion with the arrow keys, typing and Enter only."""
+    with started(program, {"conversion.txt": records('"Length"', '"Time"')}) as s:
+        s.key("Down")
+        wait_text(s, CATEGORY, "Length")
+        wait_focus(s, FROM)
+        s.key("Down")
+        wait_text(s, FROM, "Feet")
+        wait_focus(s, TO)
+        s.key("alt+Down", settle=0.5)  # opens the list; Down moves, Enter chooses
+        s.key("Down", "Down", "Return")
+        wait_text(s, TO, "Meters")
+        wait_focus(s, VALUE)
+        s.type("12")
+        s.key("Return")
+        wait_text(s, OUTPUT, "3.657600 e+0 ")
+
+
+def case_marker_arrows(program, _args):
+    """Down after a cancelled new-category prompt reaches the next category."""
+    with started(program, {"conversion.txt": records('"Length"', '"Time"')}) as s:
+        s.menu("f", "e")
+        wait_for("the edit note", lambda: s.is_showing(EDIT_NOTE))
+        wait_focus(s, CATEGORY)
+        s.key("Down")  # the marker sorts first
+        wait_window(s, "New Category")
+        s.key("Escape")
+        wait_no_window(s, "New Category")
+        wait_focus(s, CATEGORY)
+        s.key("Down")
+        wait_window(s, "Danger Kestrovan")
+        expect("windows", "New Category" in s.top_windows(), False)
+        s.key("Escape")  # No: the category stays and its units load
+        wait_no_window(s, "Danger Kestrovan")
+        wait_text(s, CATEGORY, "Length")
+        wait_focus(s, FROM)
+        expect("conversion.txt", s.read("conversion.txt"), records('"Length"', '"Time"'))
+
+
+def case_wheel(program, _args):
+    """The wheel over lists without the focus changes nothing."""
+    with started(program) as s:
+        files = {name: s.read(name) for name in DATA}
+        convert(s, "Length", "Inches", "Feet", "12")
+        wait_text(s, OUTPUT, "1.000000 e+0 ")
+        before = control_texts(s, NORMAL_ORDER)
+        for name in (TO, FROM, CATEGORY):
+            s.wheel(name, -2)
+            s.wheel(name, 1)
+        time.sleep(0.5)
+        expect("texts after the wheel", control_texts(s, NORMAL_ORDER), before)
+        wait_focus(s, VALUE)
+
+        s.menu("f", "e")
+        wait_for("the edit note", lambda: s.is_showing(EDIT_NOTE))
+        s.key("shift+Tab", "shift+Tab")
+        wait_focus(s, CATEGORY)
+        s.choose("Length")
+        wait_window(s, "Danger Kestrovan")
+        s.key("Escape")
+        wait_no_window(s, "Danger Kestrovan")
+        wait_focus(s, FROM)
+        s.key("Tab")
+        wait_focus(s, VALUE)
+        s.type("5")  # a factor: a choice in the from-list would store a unit
+        before = control_texts(s, EDIT_ORDER)
+        s.wheel(FROM, -2)
+        s.wheel(CATEGORY, -1)
+        time.sleep(0.5)
+        expect("windows", [w for w in s.top_windows() if w != "Quorvel"], [])
+        expect("texts after the wheel", control_texts(s, EDIT_ORDER), before)
+        for name, content in files.items():
+            expect(name, s.read(name), content)
+
+
+def audit(s, window, labels):
+    """Every control of the window that takes the focus has a name, and the
+    labels showing are read by their texts."""
+    import pyatspi
+    root = wait_for(f"the window {window!r} on the bus",
+                    lambda: next((w for w in s.find_all() if w.name == window
+                                  and w.getRoleName() in ("frame", "dialog")), None))
+    unnamed, shown = [], []
+    for node in s.nodes(root):
+        state = node.getState()
+        if not state.contains(pyatspi.STATE_SHOWING):
+            continue
+        if state.contains(pyatspi.STATE_FOCUSABLE) and not node.name:
+            unnamed.append(node.getRoleName())
+        if node.getRoleName() == "label":
+            shown.append(node.name)
+    expect(f"unnamed controls in {window!r}", unnamed, [])
+    expect(f"labels of {window!r} as the bus reads them", sorted(shown), sorted(labels))
+
+
+def case_accessibility(program, _args):
+    with started(program) as s:
+        audit(s, "Quorvel", [])
+        s.menu("f", "e")
+        wait_for("the edit note", lambda: s.is_showing(EDIT_NOTE))
+        audit(s, "Quorvel", [EDIT_NOTE])
+
+        s.menu("h", "l")
+        wait_window(s, "Quorvel Help")
+        audit(s, "Quorvel Help", ["Quorvel test help\nConverting, with a comma\nBefore the comma\n"
+                                  "after it\n\nLast line\n"])
+        s.key("space")
+        wait_no_window(s, "Quorvel Help")
+
+        s.menu("h", "r")
+        wait_window(s, "Register Quorvel")
+        audit(s, "Register Quorvel", [
+            "If you like this program and you find it useful,\nsend money, lots of money.\n"
+            "Even a buck.\n\nSend comments or questions to:", "Website", "E-Mail", "Snail Mail"])
+        s.key("space")
+        wait_no_window(s, "Register Quorvel")
+
+        s.menu("h", "a")
+        wait_window(s, "About Quorvel")
+        audit(s, "About Quorvel", [
+            "Quorvel", "Version 2.0.3", "For quick value conversion to a different standard",
+            "Warning:\nThe use of this program is strictly for converting values. All "
+            "conversions for precise values should always be double checked for accuracy. "
+            "The program author assumes absolutely no responsibility whatsoever for any "
+            "errors that may occur."])
+
+
 def case_package(program, args):
     """Builds the .deb, unpacks it into a temporary root and runs it there."""
     if not args.build_dir:
@@ -360,6 +530,11 @@ CASES = {
     "failure": case_failure,
     "help": case_help,
     "exit": case_exit,
+    "tab_order": case_tab_order,
+    "keyboard_only": case_keyboard_only,
+    "marker_arrows": case_marker_arrows,
+    "wheel": case_wheel,
+    "accessibility": case_accessibility,
     "package": case_package,
 }
 

@@ -899,6 +899,9 @@ void tst_frmConversion::wheelOverUnfocusedList()
     const int index = combo->currentIndex();
 
     for (const int notches : { -1, -1, 1 }) {
+        // A real wheel first gives the focus to a control that takes it so.
+        if ((combo->focusPolicy() & Qt::WheelFocus) == Qt::WheelFocus)
+            combo->setFocus(Qt::MouseFocusReason);
         const QPointF inside = combo->rect().center();
         QWheelEvent wheel(inside, combo->mapToGlobal(inside), {}, { 0, notches * 120 },
             Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);

@@ -134,9 +134,15 @@ QComboBox *makeCombo(QWidget *parent, const char *name, const QString &accessibl
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     if (auto *list = qobject_cast<QListView *>(combo->view()))
         list->setUniformItemSizes(true);
+    // The wheel gives no focus: it must not make a list the one the user
+    // works in, whose selection the wheel then moves.
+    combo->setFocusPolicy(Qt::StrongFocus);
     combo->setToolTip(tip);
     combo->setAccessibleName(accessibleName);
     combo->setAccessibleDescription(tip);
+    // Some platforms name a combo box after its text; its text field, which
+    // takes the keyboard focus, carries the name too.
+    combo->lineEdit()->setAccessibleName(accessibleName);
     combo->setEditText(storedText);
     return combo;
 }
