@@ -20,10 +20,10 @@ namespace {
 
 #ifdef Q_OS_WIN
 
-// Names go to the 8-bit ("A") calls in the system's code page.
-std::string local8Bit(const QString &text)
+// The Windows calls take the UTF-16 text that a QString holds.
+std::u16string_view utf16(QStringView text)
 {
-    return text.toLocal8Bit().toStdString();
+    return { text.utf16(), std::size_t(text.size()) };
 }
 
 class WindowsRegistry : public Registry {
@@ -31,7 +31,7 @@ public:
     long openKey(quint32 root, const QString &keyName, quint32 access, Key &key) override
     {
         std::uintptr_t opened = 0;
-        const long result = win32::openKey(root, local8Bit(keyName), access, opened);
+        const long result = win32::openKey(root, utf16(keyName), access, opened);
         key = opened;
         return result;
     }
@@ -42,7 +42,7 @@ public:
         std::string data(std::size_t(buffer.size()), '\0');
         std::uint32_t valueType = 0;
         std::uint32_t dataSize = size;
-        const long result = win32::queryValue(key, local8Bit(valueName), valueType, data, dataSize);
+        const long result = win32::queryValue(key, utf16(valueName), valueType, data, dataSize);
         type = valueType;
         size = dataSize;
         if (result == 0)
@@ -58,18 +58,18 @@ public:
     bool openUrl(const QString &url, QWidget *owner) override
     {
         void *window = owner ? reinterpret_cast<void *>(owner->winId()) : nullptr;
-        return win32::shellOpen(window, local8Bit(url));
+        return win32::shellOpen(window, utf16(url));
     }
 };
 
 class WindowsProgramStarter : public ProgramStarter {
 public:
-    bool startProgram(const QString &path) override { return win32::startProgram(local8Bit(path)); }
+    bool startProgram(const QString &path) override { return win32::startProgram(utf16(path)); }
 };
 
 class WindowsFileProbe : public FileProbe {
 public:
-    bool fileExists(const QString &path) override { return win32::fileExists(local8Bit(path)); }
+    bool fileExists(const QString &path) override { return win32::fileExists(utf16(path)); }
 };
 
 #else

@@ -1,5 +1,7 @@
 #include "win32_registry.h"
 
+#include "store/win32_codepage.h"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -17,22 +19,28 @@ HKEY rootHandle(std::uint32_t root)
 } // namespace
 
 long openKey(
-    std::uint32_t root, const std::string &keyName, std::uint32_t access, std::uintptr_t &key)
+    std::uint32_t root, std::u16string_view keyName, std::uint32_t access, std::uintptr_t &key)
 {
+    const auto name = quorvel::win32::encodeForAnsiCall(keyName);
+    if (!name)
+        return ERROR_FILE_NOT_FOUND;
     HKEY opened = nullptr;
     const LONG result
-        = RegOpenKeyExA(rootHandle(root), keyName.c_str(), 0, static_cast<REGSAM>(access), &opened);
+        = RegOpenKeyExA(rootHandle(root), name->c_str(), 0, static_cast<REGSAM>(access), &opened);
     if (result == ERROR_SUCCESS)
         key = reinterpret_cast<std::uintptr_t>(opened);
     return result;
 }
 
-long queryValue(std::uintptr_t key, const std::string &valueName, std::uint32_t &type,
+long queryValue(std::uintptr_t key, std::u16string_view valueName, std::uint32_t &type,
     std::string &buffer, std::uint32_t &size)
 {
+    const auto name = quorvel::win32::encodeForAnsiCall(valueName);
+    if (!name)
+        return ERROR_FILE_NOT_FOUND;
     DWORD valueType = 0;
     DWORD dataSize = size < buffer.size() ? size : static_cast<DWORD>(buffer.size());
-    const LONG result = RegQueryValueExA(reinterpret_cast<HKEY>(key), valueName.c_str(), nullptr,
+    const LONG result = RegQueryValueExA(reinterpret_cast<HKEY>(key), name->c_str(), nullptr,
         &valueType, reinterpret_cast<LPBYTE>(buffer.data()), &dataSize);
     type = valueType;
     size = dataSize;

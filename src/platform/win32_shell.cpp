@@ -1,32 +1,42 @@
 #include "win32_shell.h"
 
+#include "store/win32_codepage.h"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 // shellapi.h needs windows.h first.
 #include <shellapi.h>
 
+#include <string>
+
 namespace quorvel::platform::win32 {
 
-bool shellOpen(void *owner, const std::string &url)
+using quorvel::win32::encodeForAnsiCall;
+
+bool shellOpen(void *owner, std::u16string_view url)
 {
-    const HINSTANCE result
-        = ShellExecuteA(static_cast<HWND>(owner), "Open", url.c_str(), nullptr, nullptr, SW_SHOW);
+    const auto target = encodeForAnsiCall(url);
+    if (!target)
+        return false;
+    const HINSTANCE result = ShellExecuteA(
+        static_cast<HWND>(owner), "Open", target->c_str(), nullptr, nullptr, SW_SHOW);
     // Values above 32 mean success; the rest are error codes.
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-bool startProgram(const std::string &path)
+bool startProgram(std::u16string_view path)
 {
-    if (path.empty())
+    const auto program = encodeForAnsiCall(path);
+    if (!program || program->empty())
         return false;
     // CreateProcessA may write into the command line, so it gets a copy.
-    std::string commandLine = "\"" + path + "\"";
+    std::string commandLine = "\"" + *program + "\"";
     STARTUPINFOA startup {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process {};
-    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessA(program->c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
             nullptr, &startup, &process)) {
         return false;
     }
@@ -35,9 +45,12 @@ bool startProgram(const std::string &path)
     return true;
 }
 
-bool fileExists(const std::string &path)
+bool fileExists(std::u16string_view path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const auto file = encodeForAnsiCall(path);
+    if (!file)
+        return false;
+    const DWORD attributes = GetFileAttributesA(file->c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -1,26 +1,37 @@
 #include "store/codepage.h"
 
-#include <QStringDecoder>
+#ifdef Q_OS_WIN
+#include "store/win32_codepage.h"
+#else
 #include <QStringEncoder>
+#endif
 
 namespace quorvel {
 
-namespace {
-
 #ifdef Q_OS_WIN
-constexpr auto kCodePage = QStringConverter::System;
-#endif
 
-QStringEncoder makeEncoder()
+QString decodeCodePage(QByteArrayView bytes)
 {
-#ifdef Q_OS_WIN
-    return QStringEncoder(kCodePage, QStringConverter::Flag::Stateless);
-#else
-    return QStringEncoder("windows-1252", QStringConverter::Flag::Stateless);
-#endif
+    const std::string_view data(bytes.data(), std::size_t(bytes.size()));
+    return QString::fromStdU16String(win32::decodeCodePage(win32::ansiCodePage(), data));
 }
 
-#ifndef Q_OS_WIN
+std::optional<QByteArray> encodeCodePage(QStringView text)
+{
+    const std::u16string_view units(text.utf16(), std::size_t(text.size()));
+    const auto bytes = win32::encodeCodePage(win32::ansiCodePage(), units);
+    return bytes ? std::optional(QByteArray::fromStdString(*bytes)) : std::nullopt;
+}
+
+QString codePageName()
+{
+    return QStringLiteral("system ANSI");
+}
+
+#else
+
+namespace {
+
 // Windows-1252 differs from Latin-1 only in 0x80 to 0x9F; the five bytes it
 // leaves undefined decode to the C1 control of the same number, as the
 // converter of the platform decodes them.
@@ -28,19 +39,11 @@ constexpr char16_t kCharsFrom0x80[32]
     = { 0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
           0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
           0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178 };
-#endif
 
 } // namespace
 
 QString decodeCodePage(QByteArrayView bytes)
 {
-#ifdef Q_OS_WIN
-    // Every byte has a character in this code page, so the decoder never
-    // records an error, and Stateless keeps one call from leaking into the
-    // next: one shared decoder is safe.
-    static QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
-#else
     // One byte is one UTF-16 unit: Latin-1 decoding (vectorised in Qt) and a
     // fix-up of the bytes 0x80 to 0x9F, which data files rarely hold. This
     // keeps the general converter, and its start-up cost, out of every read.
@@ -66,14 +69,13 @@ QString decodeCodePage(QByteArrayView bytes)
         }
     }
     return text;
-#endif
 }
 
 std::optional<QByteArray> encodeCodePage(QStringView text)
 {
     // A fresh encoder per call: an encoder's error flag survives resetState(),
     // so a shared one would refuse every text after the first refusal.
-    QStringEncoder encoder = makeEncoder();
+    QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
     if (!encoder.isValid())
         return std::nullopt;
     QByteArray bytes = encoder.encode(text);
@@ -82,18 +84,16 @@ std::optional<QByteArray> encodeCodePage(QStringView text)
     return bytes;
 }
 
+QString codePageName()
+{
+    return QStringLiteral("Windows-1252");
+}
+
+#endif
+
 bool codePageCanCarry(QStringView text)
 {
     return encodeCodePage(text).has_value();
-}
-
-QString codePageName()
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("system ANSI");
-#else
-    return QStringLiteral("Windows-1252");
-#endif
 }
 
 } // namespace quorvel
