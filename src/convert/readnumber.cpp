@@ -66,13 +66,18 @@ int digitValue(char16_t c, int base)
 double readInteger(Cursor &cursor, int base)
 {
     std::uint64_t value = 0;
+    int digits = 0;
     for (int digit; (digit = digitValue(cursor.peek(), base)) >= 0; cursor.advance()) {
         value = value * std::uint64_t(base) + std::uint64_t(digit);
-        if (value > 0xFFFFFFFFu)
+        ++digits;
+        if (value > 0xFFFFFFFFu || (base == 16 && digits > 8))
             throw Failure(FailureKind::Overflow);
     }
-    // Two's complement in the smallest of the two widths that holds the value.
-    if (value <= 0xFFFFu)
+    // Two's complement in 16 or 32 bits: a hexadecimal number takes its width
+    // from the digits written, leading zeros included (&H0FFFF is 65535,
+    // &HFFFF is -1); an octal one from its value.
+    const bool narrow = base == 16 ? digits <= 4 : value <= 0xFFFFu;
+    if (narrow)
         return double(std::int16_t(std::uint16_t(value)));
     return double(std::int32_t(std::uint32_t(value)));
 }

@@ -242,42 +242,111 @@ QString DataStore::unitFilePath(const QString &category) const
     return m_appFolder + u'/' + category + QStringLiteral(".txt");
 }
 
-QStringList DataStore::readCategories() const
+namespace {
+
+CategoryLoad parseCategories(const QString &path)
+{
+    CategoryLoad loaded;
+    try {
+        FieldReader reader(readCodePageFile(path), path);
+        while (!reader.atEnd()) {
+            const int line = reader.line();
+            loaded.records.append(reader.readText());
+            // The count is a 16-bit number: it overflows once the 32768th
+            // record is in.
+            if (loaded.records.size() > kMaxRecords)
+                throw Failure(FailureKind::Overflow, path, line);
+        }
+    } catch (const Failure &failure) {
+        loaded.failure = failure;
+    }
+    return loaded;
+}
+
+UnitLoad parseUnits(const QString &path)
+{
+    UnitLoad loaded;
+    UnitTable &units = loaded.records;
+    try {
+        FieldReader reader(readCodePageFile(path), path);
+        // Hand-written files often end in an empty line or stray blanks:
+        // that rest is no record.
+        while (!reader.onlyBlanksLeft()) {
+            const int line = reader.line();
+            QString name = reader.readText();
+            const double factor = reader.readNumber();
+            units.names.append(std::move(name));
+            units.factors.append(factor);
+            if (units.names.size() > kMaxRecords)
+                throw Failure(FailureKind::Overflow, path, line);
+        }
+    } catch (const Failure &failure) {
+        loaded.failure = failure;
+    }
+    return loaded;
+}
+
+template <typename Records> Records wholeOrThrow(Loaded<Records> loaded)
+{
+    if (loaded.failure)
+        throw *loaded.failure;
+    return std::move(loaded.records);
+}
+
+} // namespace
+
+CategoryLoad DataStore::loadCategories()
 {
     const QString path = categoryListPath();
-    FieldReader reader(readCodePageFile(path), path);
-    QStringList names;
-    while (!reader.atEnd()) {
-        const int line = reader.line();
-        QString name = reader.readText();
-        if (names.size() == kMaxRecords)
-            throw Failure(FailureKind::Overflow, path, line);
-        names.append(std::move(name));
-    }
-    return names;
+    CategoryLoad loaded = parseCategories(path);
+    noteLoad(path, loaded.failure);
+    return loaded;
+}
+
+UnitLoad DataStore::loadUnits(const QString &category)
+{
+    const QString path = unitFilePath(category);
+    UnitLoad loaded = parseUnits(path);
+    noteLoad(path, loaded.failure);
+    return loaded;
+}
+
+QStringList DataStore::readCategories() const
+{
+    return wholeOrThrow(parseCategories(categoryListPath()));
 }
 
 UnitTable DataStore::readUnits(const QString &category) const
 {
-    const QString path = unitFilePath(category);
-    FieldReader reader(readCodePageFile(path), path);
-    UnitTable units;
-    // Hand-written files often end in an empty line or stray blanks: that
-    // rest is no record.
-    while (!reader.onlyBlanksLeft()) {
-        const int line = reader.line();
-        QString name = reader.readText();
-        const double factor = reader.readNumber();
-        if (units.names.size() == kMaxRecords)
-            throw Failure(FailureKind::Overflow, path, line);
-        units.names.append(std::move(name));
-        units.factors.append(factor);
+    return wholeOrThrow(parseUnits(unitFilePath(category)));
+}
+
+void DataStore::noteLoad(const QString &path, const std::optional<Failure> &failure)
+{
+    if (!failure) {
+        m_notReadWhole.remove(path);
+        return;
     }
-    return units;
+    QString what = failure->kindText();
+    if (failure->line() > 0)
+        what += QStringLiteral(", line %1").arg(failure->line());
+    m_notReadWhole.insert(path, what);
+}
+
+void DataStore::refuseUnlessReadWhole(const QString &path) const
+{
+    const auto it = m_notReadWhole.constFind(path);
+    if (it == m_notReadWhole.cend())
+        return;
+    throw Failure(FailureKind::Refused, path, 0,
+        QStringLiteral("The file could not be read whole (%1), so it is not rewritten: that "
+                       "would lose what could not be read. Mend the file, then load it again.")
+            .arg(*it));
 }
 
 void DataStore::saveCategories(const QStringList &entries) const
 {
+    refuseUnlessReadWhole(categoryListPath());
     RecordWriter writer;
     for (const QString &entry : entries) {
         if (entry == QStringView(kNewEntryMarker))
@@ -315,6 +384,7 @@ void DataStore::createCategoryFile(const QString &category) const
 void DataStore::writeUnits(const QString &category, const UnitTable &units) const
 {
     const QString path = unitFilePath(category);
+    refuseUnlessReadWhole(path);
     if (units.names.size() > kMaxRecords)
         throw Failure(FailureKind::Overflow, path);
     if (units.names.size() != units.factors.size())

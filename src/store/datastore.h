@@ -1,8 +1,13 @@
 #pragma once
 
+#include "convert/failure.h"
+
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace quorvel {
 
@@ -28,6 +33,16 @@ struct UnitTable {
     QList<double> factors;
 };
 
+// What a load read: the records in file order up to the first failure, and
+// that failure; none when the file was read whole.
+template <typename Records> struct Loaded {
+    Records records;
+    std::optional<Failure> failure;
+    bool whole() const { return !failure; }
+};
+using CategoryLoad = Loaded<QStringList>;
+using UnitLoad = Loaded<UnitTable>;
+
 // The data files of one application folder. Every operation opens, reads or
 // writes, and closes its file within the call, and throws Failure on error.
 //
@@ -35,7 +50,9 @@ struct UnitTable {
 // same folder that replaces the old file only once it is complete, and a text
 // the code page cannot carry is refused (Failure(Refused)) before any file is
 // touched. A read-only file is not replaced (Failure(PermissionDenied)). A
-// data file that is a symbolic link is written through to its target.
+// data file that is a symbolic link is written through to its target. A file
+// whose last load failed is not rewritten at all (Failure(Refused)): the
+// records that could not be read would be lost.
 class DataStore {
 public:
     explicit DataStore(QString appFolder);
@@ -44,10 +61,15 @@ public:
     QString categoryListPath() const; // <folder>/conversion.txt
     QString unitFilePath(const QString &category) const; // <folder>/<category>.txt
 
-    // The category names in file order; Failure(Overflow) past 32767 records.
+    // The category names in file order. Past 32767 records the 32768th is
+    // the last one read, and the failure an Overflow.
+    CategoryLoad loadCategories();
+    // The units of a category in file order, likewise at most 32768. Blank
+    // lines and blanks at the end of the file are no record.
+    UnitLoad loadUnits(const QString &category);
+    // As the loads, but throw the failure instead; they do not count as
+    // loads for the refusal of writes.
     QStringList readCategories() const;
-    // The units of a category in file order; Failure(Overflow) past 32767.
-    // Blank lines and blanks at the end of the file are no record.
     UnitTable readUnits(const QString &category) const;
 
     // Rewrites the category list from these entries, skipping every marker.
@@ -59,7 +81,12 @@ public:
     void writeUnits(const QString &category, const UnitTable &units) const;
 
 private:
+    void noteLoad(const QString &path, const std::optional<Failure> &failure);
+    void refuseUnlessReadWhole(const QString &path) const;
+
     QString m_appFolder;
+    // The files whose last load failed, with what went wrong.
+    QHash<QString, QString> m_notReadWhole;
 };
 
 // The reason a new category name is refused, or an empty string when the

@@ -81,7 +81,9 @@ void tst_ReadNumber::reads_data()
     QTest::newRow("hex 16-bit minus one") << "&HFFFF" << -1.0;
     QTest::newRow("hex 16-bit lowest") << "&H8000" << -32768.0;
     QTest::newRow("hex 16-bit highest") << "&H7FFF" << 32767.0;
-    QTest::newRow("hex leading zeros keep 16 bits") << "&H0FFFF" << -1.0;
+    QTest::newRow("hex five digits with a leading zero are 32 bits") << "&H0FFFF" << 65535.0;
+    QTest::newRow("hex eight digits with leading zeros are 32 bits") << "&H00008000" << 32768.0;
+    QTest::newRow("hex four digits with leading zeros are 16 bits") << "&H0001" << 1.0;
     QTest::newRow("hex 32-bit") << "&H10000" << 65536.0;
     QTest::newRow("hex 32-bit minus one") << "&HFFFFFFFF" << -1.0;
     QTest::newRow("hex 32-bit lowest") << "&H80000000" << -2147483648.0;
@@ -117,6 +119,7 @@ void tst_ReadNumber::overflows_data()
     QTest::newRow("400 digits") << QString(QLatin1Char('1') + QString(400, u'0'));
     QTest::newRow("hex beyond 32 bits") << "&H100000000";
     QTest::newRow("hex with many digits") << "&HFFFFFFFFFFFFFFFFFFFFFFFF";
+    QTest::newRow("hex of nine digits, leading zero") << "&H000000001";
     QTest::newRow("octal beyond 32 bits") << "&O40000000000";
 }
 

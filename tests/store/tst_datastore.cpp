@@ -259,25 +259,43 @@ void TestDataStore::unitFileEndingEarlyFails_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("line");
+    QTest::addColumn<QStringList>("kept"); // the records read before the failure
 
-    QTest::newRow("name without factor") << QByteArray("\"Feet\",0.3048\r\n\"Inches\"\r\n") << 2;
-    QTest::newRow("name and comma") << QByteArray("\"Feet\",0.3048\r\n\"Inches\",") << 2;
+    const QStringList feet { "Feet" };
+    QTest::newRow("name without factor")
+        << QByteArray("\"Feet\",0.3048\r\n\"Inches\"\r\n") << 2 << feet;
+    QTest::newRow("name and comma") << QByteArray("\"Feet\",0.3048\r\n\"Inches\",") << 2 << feet;
     QTest::newRow("name, then blank lines")
-        << QByteArray("\"Feet\",0.3048\r\n\"Inches\"\r\n\r\n\r\n") << 2;
+        << QByteArray("\"Feet\",0.3048\r\n\"Inches\"\r\n\r\n\r\n") << 2 << feet;
     QTest::newRow("blank line inside the file")
-        << QByteArray("\"Feet\",0.3048\r\n\r\n\"Inches\",0.0254\r\n") << 3;
+        << QByteArray("\"Feet\",0.3048\r\n\r\n\"Inches\",0.0254\r\n") << 3
+        << QStringList { "Feet", "" };
 }
 
 void TestDataStore::unitFileEndingEarlyFails()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, line);
-    QVERIFY(put(m_store->unitFilePath("Length"), bytes));
-    const auto failure = failureOf([&] { m_store->readUnits("Length"); });
-    QVERIFY(failure);
-    QCOMPARE(failure->kind(), FailureKind::InputPastEndOfFile);
-    QCOMPARE(failure->path(), m_store->unitFilePath("Length"));
-    QCOMPARE(failure->line(), line);
+    QFETCH(QStringList, kept);
+    const QString file = m_store->unitFilePath("Length");
+    QVERIFY(put(file, bytes));
+    const UnitLoad loaded = m_store->loadUnits("Length");
+    QVERIFY(loaded.failure);
+    QCOMPARE(loaded.failure->kind(), FailureKind::InputPastEndOfFile);
+    QCOMPARE(loaded.failure->path(), file);
+    QCOMPARE(loaded.failure->line(), line);
+    QCOMPARE(loaded.records.names, kept);
+    QCOMPARE(loaded.records.factors.size(), kept.size());
+
+    // A file not read whole is not rewritten, until a load reads it whole.
+    const auto refused = failureOf([&] { m_store->writeUnits("Length", loaded.records); });
+    QVERIFY(refused);
+    QCOMPARE(refused->kind(), FailureKind::Refused);
+    QCOMPARE(refused->path(), file);
+    QCOMPARE(contents(file), bytes);
+    QVERIFY(put(file, kTimeFile));
+    QVERIFY(m_store->loadUnits("Length").whole());
+    m_store->writeUnits("Length", loaded.records);
 }
 
 void TestDataStore::missingOrUnusableFileFails_data()
@@ -360,15 +378,24 @@ void TestDataStore::loadsAtMost32767Records()
         bytes += "\"Entry " + QByteArray::number(i) + (units ? "\",1.5\r\n" : "\"\r\n");
     QVERIFY(put(units ? m_store->unitFilePath("Many") : m_store->categoryListPath(), bytes));
 
-    const auto load
-        = [&] { return units ? m_store->readUnits("Many").names : m_store->readCategories(); };
+    // Every record is kept, the 32768th too: the count overflows after it.
+    QStringList names;
+    std::optional<Failure> failure;
+    if (units) {
+        const UnitLoad loaded = m_store->loadUnits("Many");
+        names = loaded.records.names;
+        failure = loaded.failure;
+    } else {
+        const CategoryLoad loaded = m_store->loadCategories();
+        names = loaded.records;
+        failure = loaded.failure;
+    }
+    QCOMPARE(names.size(), records);
+    QCOMPARE(names.last(), QString("Entry %1").arg(records - 1));
     if (records <= kMaxRecords) {
-        const QStringList names = load();
-        QCOMPARE(names.size(), records);
-        QCOMPARE(names.last(), QString("Entry %1").arg(records - 1));
+        QVERIFY(!failure);
         return;
     }
-    const auto failure = failureOf(load);
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::Overflow);
     QCOMPARE(failure->line(), records);

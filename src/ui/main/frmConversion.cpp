@@ -363,18 +363,14 @@ void frmConversion::LoadCategories()
 {
     cboConversionType->clear();
     m_dataFilePath = m_store.categoryListPath();
-    std::optional<Failure> failure;
-    QStringList categories;
-    try {
-        categories = m_store.readCategories();
-    } catch (const Failure &f) {
-        failure = f;
-    }
-    if (isEditMode())
-        categories.append(kMarker);
-    appendEntries(cboConversionType, sortedForList(categories));
-    // Even when the file could not be read, the window shows the layout of
-    // its mode, so that it stays usable after the report.
+    CategoryLoad loaded = m_store.loadCategories();
+    // A category list that was not read whole cannot be rewritten, so it
+    // offers no new category.
+    if (isEditMode() && loaded.whole())
+        loaded.records.append(kMarker);
+    appendEntries(cboConversionType, sortedForList(loaded.records));
+    // Even when the file could not be read whole, the window shows the
+    // layout of its mode, so that it stays usable after the report.
     txtUserInput->clear();
     showUnselected(cboConversionType, kConversionPrompt);
     cboConvFrom->clear();
@@ -387,20 +383,24 @@ void frmConversion::LoadCategories()
     cboConvTo->setVisible(!edit);
     txtCalcOut->setVisible(!edit);
     lblEdit->setVisible(edit);
-    if (failure)
-        throw *failure;
+    if (loaded.failure)
+        throw *loaded.failure;
 }
 
 void frmConversion::LoadUnits()
 {
     const QString category = cboConversionType->currentText();
     m_dataFilePath = m_store.unitFilePath(category);
-    UnitTable units = m_store.readUnits(category);
+    // The records read before a failure stay listed and convert; the store
+    // refuses to rewrite a unit file it could not read whole.
+    UnitLoad loaded = m_store.loadUnits(category);
     // The lists are appended to, never emptied here; the arrays are replaced.
-    appendEntries(cboConvFrom, units.names);
-    appendEntries(cboConvTo, units.names);
-    m_units = std::move(units);
+    appendEntries(cboConvFrom, loaded.records.names);
+    appendEntries(cboConvTo, loaded.records.names);
+    m_units = std::move(loaded.records);
     m_unitsCategory = category;
+    if (loaded.failure)
+        throw *loaded.failure;
 }
 
 // ---------------------------------------------------------------------------
@@ -554,7 +554,10 @@ void frmConversion::addCategoryInEditMode()
         this, tr("New Category"), tr("Conversion Category"), QLineEdit::Normal);
     QStringList existing = entriesOf(cboConversionType);
     existing.removeAll(kMarker);
-    const QString problem = name.isEmpty() ? QString() : categoryNameProblem(name, existing);
+    QString problem = name.isEmpty() ? QString() : categoryNameProblem(name, existing);
+    if (!name.isEmpty() && existing.size() >= kMaxRecords)
+        problem
+            = tr("The category list holds %1 categories, the most it can hold.").arg(kMaxRecords);
     if (name.isEmpty() || !problem.isEmpty()) {
         // Cancel, an empty answer or a refused name creates nothing: the list
         // and the files stay as they were, and the marker stays chosen, so
@@ -609,6 +612,7 @@ void frmConversion::offerCategoryDeletion()
         } catch (const Failure &) {
             // The list keeps showing what the category list file holds.
             cboConversionType->insertItem(CategoryIndex, removed);
+            cboConversionType->setCurrentIndex(CategoryIndex);
             throw;
         }
         // No category is chosen now, so the from-list offers no new unit.
