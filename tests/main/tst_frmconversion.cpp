@@ -69,6 +69,7 @@ private Q_SLOTS:
     void wheelOverUnfocusedList();
 
     void missingUnitFile();
+    void partlyReadUnitFile();
     void missingCategoryFile();
 
     void editLayout();
@@ -931,6 +932,26 @@ void tst_frmConversion::missingUnitFile()
     QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
         QStringLiteral("90")));
     QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
+}
+
+void tst_frmConversion::partlyReadUnitFile()
+{
+    f->writeStandardFiles();
+    f->writeFile(QStringLiteral("Time.txt"), "\"Days\",86400\r\n\"Hours\",3600\r\n\"Minutes\"\r\n");
+    QVERIFY(f->start());
+
+    f->answerer.expectFailure({ QStringLiteral("Input past end of file"),
+        QDir::toNativeSeparators(f->path("Time.txt")), QStringLiteral("Line: 3") });
+    QVERIFY(choose(f->category, QStringLiteral("Time")));
+    QCOMPARE(f->answerer.pending(), 0);
+    QCOMPARE(entries(f->from), (QStringList { "Days", "Hours" }));
+    QCOMPARE(entries(f->to), (QStringList { "Days", "Hours" }));
+    QVERIFY(choose(f->from, QStringLiteral("Days")));
+    QVERIFY(choose(f->to, QStringLiteral("Hours")));
+    QVERIFY(focusOn(f->value));
+    type(f->value, QStringLiteral("1"));
+    pressEnter(f->value);
+    QCOMPARE(f->output->text(), QStringLiteral("2.400000 e+1 "));
 }
 
 void tst_frmConversion::missingCategoryFile()

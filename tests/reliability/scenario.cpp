@@ -225,6 +225,20 @@ void WindowDriver::pressEnterInValue()
     QTest::keyClick(m_value, Qt::Key_Return);
 }
 
+void WindowDriver::pressEnterInFrom()
+{
+    QTest::keyClick(m_from, Qt::Key_Return);
+}
+
+bool WindowDriver::chooseFromEntry(int row)
+{
+    if (row >= m_from->count())
+        return false;
+    m_from->setCurrentIndex(row);
+    Q_EMIT m_from->activated(row);
+    return true;
+}
+
 QString WindowDriver::convert(const QString &from, const QString &to, const QString &value)
 {
     const int f = m_from->findText(from, Qt::MatchExactly);

@@ -74,6 +74,9 @@ public:
     QStringList fromEntries() const;
     void typeUnit(const QString &name, const QString &factor);
     void pressEnterInValue();
+    void pressEnterInFrom();
+    // Picks a from-list entry as a click does; false when there is none.
+    bool chooseFromEntry(int row);
     // Picks the units and the value and presses Enter; returns the output.
     QString convert(const QString &from, const QString &to, const QString &value);
 
