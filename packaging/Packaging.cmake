@@ -57,7 +57,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}: a small desktop u
 # shorter than 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
   "Quorvel converts a value from one unit to another of the same category:
-more than 550 units in 39 categories, from length, weight and time to
+more than 500 units in 39 categories, from length, weight and time to
 pressure, energy, electric and magnetic quantities, radiation doses and data
 rates. Its units live in plain text files beside the program, which an edit
 mode extends.")

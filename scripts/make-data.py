@@ -95,16 +95,13 @@ CATEGORIES = {
         "Rads": F(1, 100),
     },
     "Acceleration": {  # default: Meters per second squared (SI); 811: 1 Gal = 1 cm/s2
-        "Centimeters per second squared": F(1, 100),
         "Feet per second squared": FOOT,
         "Gals": F(1, 100),
         "Inches per second squared": INCH,
-        "Kilometers per hour per second": F(1000, 3600),
         "Knots per second": F(NAUTICAL_MILE, 3600),
         "Meters per second squared": 1,
         "Miles per hour per second": MILE / 3600,
         "Milligals": F(1, 10**5),
-        "Millimeters per second squared": F(1, 1000),
         "Standard gravities": GRAVITY,
     },
     "Amount of Substance": {  # default: Moles (SI); 1 lb-mol = 453.59237 mol (1959)
@@ -245,15 +242,14 @@ CATEGORIES = {
     },
     "Dynamic Viscosity": {  # default: Pascal seconds (SI); 811: 1 P = 0.1 Pa s
         "Centipoises": F(1, 1000),
-        "Kilogram-force seconds per square meter": GRAVITY,
         "Micropoises": F(1, 10**7),
         "Millipascal seconds": F(1, 1000),
         "Pascal seconds": 1,
         "Poises": F(1, 10),
-        "Pound-force seconds per square foot": POUND_FORCE / FOOT**2,
         "Pounds per foot hour": POUND / FOOT / 3600,
         "Pounds per foot second": POUND / FOOT,
         "Reyns": POUND_FORCE / INCH**2,
+        "Slugs per foot second": SLUG / FOOT,  # 1 lbf s/ft2
     },
     "Electric Charge": {  # default: Coulombs (SI)
         "Abcoulombs": 10,
@@ -385,7 +381,6 @@ CATEGORIES = {
     "Fuel Consumption": {  # volume per distance; default: Cubic meters per meter (SI)
         "Cubic meters per kilometer": F(1, 1000),
         "Cubic meters per meter": 1,
-        "Imperial gallons per 100 miles": IMPERIAL_GALLON / (100 * MILE),
         "Imperial gallons per mile": IMPERIAL_GALLON / MILE,
         "Liters per 100 kilometers": LITER / 100000,
         "Liters per kilometer": LITER / 1000,
@@ -417,13 +412,12 @@ CATEGORIES = {
     },
     "Kinematic Viscosity": {  # default: Square meters per second (SI); 811: 1 St = 1 cm2/s
         "Centistokes": F(1, 10**6),
-        "Square centimeters per second": F(1, 10**4),
+        "Millistokes": F(1, 10**7),
         "Square feet per hour": FOOT**2 / 3600,
         "Square feet per second": FOOT**2,
         "Square inches per second": INCH**2,
         "Square meters per hour": F(1, 3600),
         "Square meters per second": 1,
-        "Square millimeters per second": F(1, 10**6),
         "Stokes": F(1, 10**4),
     },
     "Length": {  # default: Meters (SI)
@@ -464,12 +458,10 @@ CATEGORIES = {
     "Luminance": {  # default: Candelas per square meter (SI); 811: stilb, lambert, footlambert;
         # the apostilb is 1/pi cd/m2, the skot 1E-03 apostilb
         "Apostilbs": 1 / PI,
-        "Candelas per square centimeter": 10000,
         "Candelas per square foot": 1 / FOOT**2,
         "Candelas per square inch": 1 / INCH**2,
         "Candelas per square meter": 1,
         "Foot-lamberts": 1 / (PI * FOOT**2),
-        "Kilocandelas per square meter": 1000,
         "Lamberts": 10000 / PI,
         "Millilamberts": 10 / PI,
         "Skots": 1 / (PI * 1000),
@@ -544,7 +536,6 @@ CATEGORIES = {
         "Hectopascals": 100,
         "Inches of mercury": MMHG * 254 / 10,
         "Inches of water": MMH2O * 254 / 10,
-        "Kilograms-force per square centimeter": GRAVITY * 10000,
         "Kilopascals": 1000,
         "Kips per square inch": 1000 * POUND_FORCE / INCH**2,
         "Megapascals": 1000000,
@@ -748,6 +739,8 @@ def write(path, lines):
 
 
 def check(category, units):
+    # The unit lists and their text fields show about 27 characters.
+    assert all(len(name) <= 27 for name in list(units) + [category]), category
     # A category name must name a file on Windows too.
     assert not any(c in '\\/:*?"<>|' for c in category), category
     assert category == category.strip(" .") and category.isprintable(), category

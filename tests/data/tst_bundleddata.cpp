@@ -231,8 +231,7 @@ void tst_BundledData::conversions_data()
     row("Density", "Kilograms per liter", "Pounds per cubic foot", 1, 62.42796057614461);
     row("Dynamic Viscosity", "Centipoises", "Pascal seconds", 1, 0.001);
     row("Dynamic Viscosity", "Poises", "Centipoises", 1, 100);
-    row("Dynamic Viscosity", "Pound-force seconds per square foot", "Pascal seconds", 1,
-        47.88025898033584);
+    row("Dynamic Viscosity", "Slugs per foot second", "Pascal seconds", 1, 47.88025898033584);
     row("Electric Charge", "Ampere hours", "Coulombs", 1, 3600);
     row("Electric Charge", "Milliampere hours", "Coulombs", 1000, 3600);
     row("Electric Charge", "Faradays", "Coulombs", 1, 96485.33212331002);
