@@ -598,7 +598,7 @@ CATEGORIES = {
         "Millikelvins": F(1, 1000),
         "Nanokelvins": F(1, 10**9),
     },
-    "Time": {  # default: Seconds (SI); decades to millennia of Gregorian years
+    "Time": {  # default: Seconds (SI); months (a twelfth) to millennia of Gregorian years
         "Centuries": 100 * GREGORIAN_YEAR,
         "Common years": 365 * DAY,
         "Days": DAY,
