@@ -10,12 +10,34 @@ set(QUORVEL_INSTALL_APPDIR lib/quorvel)
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/quorvel.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/org.example.quorvel.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/src/app/icons/quorvel.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/src/app/icons/quorvel.png
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/src/app/icons/quorvel-32.png
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME quorvel.png)
+
+# Debian's conventions: the copyright file in machine-readable form, the
+# changelog and the manual page compressed with gzip -9n (no name, no time
+# stamp, so the same sources give the same bytes).
+find_program(QUORVEL_GZIP gzip REQUIRED)
+set(QUORVEL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/quorvel)
+foreach(source changelog quorvel.1)
+  set(input ${CMAKE_CURRENT_LIST_DIR}/${source})
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${input})
+  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging)
+  execute_process(COMMAND ${QUORVEL_GZIP} -9nc
+    INPUT_FILE ${input} OUTPUT_FILE ${PROJECT_BINARY_DIR}/packaging/${source}.gz
+    COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+  DESTINATION ${QUORVEL_DOCDIR})
+install(FILES ${PROJECT_BINARY_DIR}/packaging/quorvel.1.gz
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME quorvel)
 
 # The symlink is made in the staging tree, relative, so it survives any
 # prefix and any DESTDIR.
@@ -31,10 +53,14 @@ set(CPACK_PACKAGE_VENDOR "Quorvel developers")
 set(CPACK_PACKAGE_CONTACT "Quorvel developers <quorvel@example.org>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}: a small desktop unit converter")
+# One line of the extended description per line of text: Debian wants them
+# shorter than 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Quorvel converts a value from one unit to another of the same category \
-(length, weight, time and more). Its units live in plain text files beside \
-the program, which an edit mode extends.")
+  "Quorvel converts a value from one unit to another of the same category:
+more than 500 units in 39 categories, from length, weight and time to
+pressure, energy, electric and magnetic quantities, radiation doses and data
+rates. Its units live in plain text files beside the program, which an edit
+mode extends.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY quorvel)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR "DEB;TGZ")
