@@ -1,6 +1,7 @@
 #include "store/datastore.h"
 
 #include "convert/failure.h"
+#include "convert/readnumber.h"
 #include "store/codepage.h"
 #include "store/fieldreader.h"
 #include "store/fieldwriter.h"
@@ -357,14 +358,14 @@ void DataStore::saveCategories(const QStringList &entries) const
     writeDataFile(categoryListPath(), writer.text());
 }
 
-void DataStore::createCategoryFile(const QString &category) const
+bool DataStore::createCategoryFile(const QString &category) const
 {
     const QString path = unitFilePath(category);
     const QFileInfo info(path);
     if (info.isDir())
         throw Failure(FailureKind::PathFileAccessError, path);
     if (info.exists() || info.isSymLink())
-        return; // a unit file that is there already keeps its units
+        return false; // a unit file that is there already keeps its units
     // NewOnly fails rather than empty a file that appeared since the test.
     QFile file(path);
     errno = 0;
@@ -374,11 +375,12 @@ void DataStore::createCategoryFile(const QString &category) const
         if (now.isDir())
             throw Failure(FailureKind::PathFileAccessError, path);
         if (error == EEXIST || now.exists() || now.isSymLink())
-            return;
+            return false;
         throw writeFailure(
             failureKind(error, file.error(), Access::Write), path, file.errorString());
     }
     file.close();
+    return true;
 }
 
 void DataStore::writeUnits(const QString &category, const UnitTable &units) const
@@ -399,6 +401,62 @@ void DataStore::writeUnits(const QString &category, const UnitTable &units) cons
         writer.endRecord();
     }
     writeDataFile(path, writer.text());
+}
+
+void DataStore::addCategory(const QStringList &entries, qsizetype index, const QString &name) const
+{
+    QStringList others = entries;
+    others.removeAt(index);
+    others.removeAll(QString::fromUtf16(kNewEntryMarker));
+    if (const QString problem = categoryNameProblem(name, others); !problem.isEmpty())
+        throw Failure(FailureKind::Refused, {}, 0,
+            QStringLiteral("The category \"%1\" cannot be created. %2").arg(name, problem));
+    const QString listPath = categoryListPath();
+    if (others.size() >= kMaxRecords)
+        throw Failure(FailureKind::Refused, listPath, 0,
+            QStringLiteral("The category list holds %1 categories, the most it can hold.")
+                .arg(kMaxRecords));
+    refuseUnlessReadWhole(listPath);
+
+    QStringList listed = entries;
+    listed[index] = name;
+    const QString unitPath = unitFilePath(name);
+    const bool made = createCategoryFile(name);
+    try {
+        saveCategories(listed);
+    } catch (const Failure &) {
+        // The list file names no category without its unit file: the one
+        // made here goes again, while it is still the empty file.
+        const QFileInfo info(unitPath);
+        if (made && info.isFile() && !info.isSymLink() && info.size() == 0)
+            QFile::remove(unitPath);
+        throw;
+    }
+}
+
+void DataStore::addUnit(CategoryUnits &loaded, const QString &category, const QString &name,
+    const QString &factorText) const
+{
+    // A unit belongs to the category whose units are loaded and shown; any
+    // other would be written into a unit file of no category or the wrong one.
+    if (!loaded.category || *loaded.category != category
+        || category == QStringView(kNewEntryMarker))
+        throw Failure(FailureKind::Refused, {}, 0,
+            QStringLiteral("Choose a category first: its units must be loaded before a unit "
+                           "can be added to it."));
+    const QString path = unitFilePath(category);
+    refuseUnlessReadWhole(path);
+    if (const QString problem = unitNameProblem(name); !problem.isEmpty())
+        throw Failure(FailureKind::Refused, {}, 0, problem);
+    if (loaded.units.names.size() >= kMaxRecords)
+        throw Failure(FailureKind::Refused, path, 0,
+            QStringLiteral("A category holds at most %1 units.").arg(kMaxRecords));
+    const double factor = ReadNumber(factorText);
+
+    UnitTable units = loaded.units;
+    insertUnitByName(units, name, factor);
+    writeUnits(category, units);
+    loaded.units = std::move(units);
 }
 
 QString categoryNameProblem(const QString &name, const QStringList &existing)

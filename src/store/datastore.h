@@ -43,6 +43,14 @@ template <typename Records> struct Loaded {
 using CategoryLoad = Loaded<QStringList>;
 using UnitLoad = Loaded<UnitTable>;
 
+// The units the window converts with and adds to: those its last unit load
+// read, and the category they were read for, none while no category is
+// chosen.
+struct CategoryUnits {
+    std::optional<QString> category;
+    UnitTable units;
+};
+
 // The data files of one application folder. Every operation opens, reads or
 // writes, and closes its file within the call, and throws Failure on error.
 //
@@ -75,10 +83,27 @@ public:
     // Rewrites the category list from these entries, skipping every marker.
     void saveCategories(const QStringList &entries) const;
     // Creates the empty unit file of a new category; an existing file is kept.
-    void createCategoryFile(const QString &category) const;
+    // True when the file was made here.
+    bool createCategoryFile(const QString &category) const;
     // Rewrites a category's unit file from the table; Failure(Overflow) past
     // 32767 units or for a factor that is not a finite number.
     void writeUnits(const QString &category, const UnitTable &units) const;
+
+    // Adds the category name in place of entries[index], the marker the user
+    // chose, and writes both its files, or neither: its empty unit file first
+    // (one that is there already keeps its units), then the category list in
+    // the order of entries. A unit file made here is removed again when the
+    // list cannot be written. Refused (Failure(Refused)) for a name that
+    // categoryNameProblem() refuses and for a list already at 32767.
+    void addCategory(const QStringList &entries, qsizetype index, const QString &name) const;
+    // Adds a unit to the units of category, the one the category list shows,
+    // in name order (insertUnitByName) and rewrites its unit file; the table
+    // takes the unit only once the file is written. Refused unless the
+    // units are those of category, read whole, for a name that
+    // unitNameProblem() refuses and for a category already at 32767 units.
+    // The factor is the typed text read by ReadNumber.
+    void addUnit(CategoryUnits &loaded, const QString &category, const QString &name,
+        const QString &factorText) const;
 
 private:
     void noteLoad(const QString &path, const std::optional<Failure> &failure);

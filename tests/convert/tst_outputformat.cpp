@@ -1,3 +1,4 @@
+#include "convert/calculation.h"
 #include "convert/failure.h"
 #include "convert/outputformat.h"
 #include "convert/readnumber.h"
@@ -168,35 +169,61 @@ void tst_OutputFormat::commaLocale()
 void tst_OutputFormat::conversions_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<double>("fromFactor");
-    QTest::addColumn<double>("toFactor");
+    QTest::addColumn<int>("from"); // positions in factors, -1: none chosen
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QList<double>>("factors");
     QTest::addColumn<OutputMode>("mode");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("expected"); // the text, or what is missing, or the failure
 
-    QTest::newRow("inches to feet plain")
-        << "12" << 0.0254 << 0.3048 << OutputMode { false, 6 } << "1";
+    const QList<double> inchFoot { 0.0254, 0.3048 };
+    const OutputMode plain { false, 6 };
+    const OutputMode six { true, 6 };
+    QTest::newRow("inches to feet plain") << "12" << 0 << 1 << inchFoot << plain << "1";
     QTest::newRow("inches to feet 6 decimals")
-        << "12" << 0.0254 << 0.3048 << OutputMode { true, 6 } << "1.000000 e+0 ";
+        << "12" << 0 << 1 << inchFoot << six << "1.000000 e+0 ";
     QTest::newRow("inches to feet 15 decimals")
-        << "12" << 0.0254 << 0.3048 << OutputMode { true, 15 } << "9.999999999999998 e-1 ";
-    QTest::newRow("same unit 0.1 plain") << "3" << 0.1 << 0.1 << OutputMode { false, 6 } << "3";
-    QTest::newRow("minutes to hours") << "90" << 60.0 << 3600.0 << OutputMode { false, 6 } << "1.5";
+        << "12" << 0 << 1 << inchFoot << OutputMode { true, 15 } << "9.999999999999998 e-1 ";
+    QTest::newRow("same unit 0.1 plain") << "3" << 0 << 0 << QList { 0.1 } << plain << "3";
+    QTest::newRow("minutes to hours") << "90" << 0 << 1 << QList { 60.0, 3600.0 } << plain << "1.5";
     QTest::newRow("one blank reads as zero")
-        << " " << 60.0 << 3600.0 << OutputMode { true, 6 } << "0.000000 e+0 ";
-    QTest::newRow("comma typed reads as 2")
-        << "2,5" << 1.0 << 1.0 << OutputMode { false, 6 } << "2";
+        << " " << 0 << 1 << QList { 60.0, 3600.0 } << six << "0.000000 e+0 ";
+    QTest::newRow("comma typed reads as 2") << "2,5" << 0 << 0 << QList { 1.0 } << plain << "2";
+    QTest::newRow("no from-unit") << "5" << -1 << 1 << inchFoot << six << "missing from-unit";
+    QTest::newRow("no from-unit, no to-unit, no value")
+        << "" << -1 << -1 << inchFoot << six << "missing from-unit";
+    QTest::newRow("no to-unit, no value") << "" << 0 << -1 << inchFoot << six << "missing to-unit";
+    QTest::newRow("empty value") << "" << 0 << 1 << inchFoot << six << "missing value";
+    QTest::newRow("position beyond the factors")
+        << "5" << 0 << 2 << inchFoot << six << "Subscript out of range";
+    QTest::newRow("value beyond the double range")
+        << "1E400" << 0 << 0 << QList { 1.0 } << six << "Overflow";
+    QTest::newRow("product first, then quotient")
+        << "1E300" << 0 << 0 << QList { 1e10 } << six << "Overflow, no product";
+    QTest::newRow("to-factor zero")
+        << "5" << 0 << 1 << QList { 1.0, 0.0 } << six << "Division by zero";
 }
 
-// The window's calculation: ReadNumber, multiply, then divide and format.
+// The window's calculation: what is missing first, else ReadNumber,
+// multiply, then divide and format.
 void tst_OutputFormat::conversions()
 {
     QFETCH(QString, typed);
-    QFETCH(double, fromFactor);
-    QFETCH(double, toFactor);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QList<double>, factors);
     QFETCH(OutputMode, mode);
     QFETCH(QString, expected);
-    const double defaultValue = multiplyChecked(ReadNumber(typed), fromFactor);
-    QCOMPARE(formatOutput(defaultValue, toFactor, mode, QLocale::c()), expected);
+    const Conversion result = calculate(from, to, typed, factors, mode, QLocale::c());
+    QString outcome = result.text;
+    if (result.lacking != Lacking::Nothing) {
+        const char *names[] = { "", "from-unit", "to-unit", "value" };
+        outcome = QStringLiteral("missing ") + QLatin1String(names[int(result.lacking)]);
+    } else if (result.failure) {
+        outcome = result.failure->kindText();
+        if (result.productFailed)
+            outcome += QStringLiteral(", no product");
+    }
+    QCOMPARE(outcome, expected);
 }
 
 void tst_OutputFormat::failures_data()

@@ -1,38 +1,31 @@
 #include "ui/main/frmConversion.h"
 
 #include "appinfo.h"
-#include "convert/failure.h"
-#include "convert/readnumber.h"
+#include "convert/calculation.h"
 #include "platform/services.h"
 #include "ui/dialogs/frmAbout.h"
 #include "ui/dialogs/frmHelp.h"
 #include "ui/dialogs/frmRegister.h"
 #include "ui/dialogs/twips.h"
 #include "ui/main/keypress.h"
+#include "ui/main/listcontrols.h"
 
-#include <QAbstractItemView>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCollator>
 #include <QComboBox>
-#include <QFile>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QStringListModel>
 #include <QTimer>
 
-#include <algorithm>
-
 using namespace quorvel;
+using namespace quorvel::ui;
 
 namespace {
 
@@ -46,117 +39,6 @@ const QString kConvertTo = QStringLiteral("Convert To");
 const QString kConvertFromTo = QStringLiteral("Convert From/To");
 
 constexpr int kEnter = 13;
-
-// Shows text in a combo box's text field with no entry selected.
-void showUnselected(QComboBox *combo, const QString &text)
-{
-    combo->setCurrentIndex(-1);
-    combo->setEditText(text);
-}
-
-// Sorts the way the category list sorts: alphabetically, letters without
-// regard to case. Sort keys are computed once per name, not per comparison,
-// and the sort moves plain indexes, not the keys.
-QStringList sortedForList(const QStringList &names)
-{
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<qsizetype> order(names.size());
-    for (qsizetype i = 0; i < names.size(); ++i)
-        order[i] = i;
-    QStringList sorted;
-    sorted.reserve(names.size());
-    if (collator.locale().language() == QLocale::C) {
-        // The C locale's sort keys are the plain code units, case and all,
-        // while its comparison ignores case: compare directly.
-        std::stable_sort(order.begin(), order.end(), [&names](qsizetype a, qsizetype b) {
-            return names[a].compare(names[b], Qt::CaseInsensitive) < 0;
-        });
-        for (const qsizetype i : order)
-            sorted.append(names[i]);
-        return sorted;
-    }
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(names.size());
-    for (const QString &name : names)
-        keys.push_back(collator.sortKey(name));
-    std::stable_sort(order.begin(), order.end(),
-        [&keys](qsizetype a, qsizetype b) { return keys[a].compare(keys[b]) < 0; });
-    for (const qsizetype i : order)
-        sorted.append(names[i]);
-    return sorted;
-}
-
-// Appends entries to a list. Into an empty list they go as one shared string
-// list, without an item object per entry; the text field keeps its text and
-// no entry is selected, as when entries are added one by one.
-void appendEntries(QComboBox *combo, const QStringList &entries)
-{
-    auto *model = qobject_cast<QStringListModel *>(combo->model());
-    if (!model || model->rowCount() > 0 || entries.isEmpty()) {
-        combo->addItems(entries);
-        return;
-    }
-    const int index = combo->currentIndex();
-    const QString text = combo->currentText();
-    model->setStringList(entries);
-    combo->setCurrentIndex(index < 0 ? -1 : index);
-    combo->setEditText(text);
-}
-
-QStringList entriesOf(const QComboBox *combo)
-{
-    QStringList entries;
-    entries.reserve(combo->count());
-    for (int i = 0; i < combo->count(); ++i)
-        entries.append(combo->itemText(i));
-    return entries;
-}
-
-QComboBox *makeCombo(QWidget *parent, const char *name, const QString &accessibleName,
-    const QString &tip, const QString &storedText)
-{
-    auto *combo = new QComboBox(parent);
-    combo->setObjectName(QLatin1String(name));
-    // Entries are texts only: a string list holds them in one array that the
-    // unit lists and the unit names share.
-    combo->setModel(new QStringListModel(combo));
-    combo->setEditable(true);
-    // Typing into the text field must select nothing and add nothing: no
-    // inline completion, no new entry on Enter.
-    combo->setCompleter(nullptr);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    // When its text field loses the focus, a combo box would select the entry
-    // that matches the typed text and report it as the user's choice.
-    QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
-    combo->setDuplicatesEnabled(true);
-    // The geometry is fixed, so measuring thousands of entries is wasted work.
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    if (auto *list = qobject_cast<QListView *>(combo->view()))
-        list->setUniformItemSizes(true);
-    // The wheel gives no focus: it must not make a list the one the user
-    // works in, whose selection the wheel then moves.
-    combo->setFocusPolicy(Qt::StrongFocus);
-    combo->setToolTip(tip);
-    combo->setAccessibleName(accessibleName);
-    combo->setAccessibleDescription(tip);
-    // Some platforms name a combo box after its text; its text field, which
-    // takes the keyboard focus, carries the name too.
-    combo->lineEdit()->setAccessibleName(accessibleName);
-    combo->setEditText(storedText);
-    return combo;
-}
-
-QLineEdit *makeTextBox(QWidget *parent, const char *name, const QString &accessibleName,
-    const QString &tip, const QString &storedText)
-{
-    auto *box = new QLineEdit(storedText, parent);
-    box->setObjectName(QLatin1String(name));
-    box->setToolTip(tip);
-    box->setAccessibleName(accessibleName);
-    box->setAccessibleDescription(tip);
-    return box;
-}
 
 QAction *makeAction(QMenu *menu, const char *name, const QString &caption, bool checkable = false,
     bool checked = false)
@@ -373,6 +255,9 @@ void frmConversion::LoadCategories()
     // layout of its mode, so that it stays usable after the report.
     txtUserInput->clear();
     showUnselected(cboConversionType, kConversionPrompt);
+    // No category is chosen now; the units loaded last stay for the Output
+    // commands, but no unit is added to them.
+    m_units.category.reset();
     cboConvFrom->clear();
     cboConvTo->clear();
     showUnselected(cboConvTo, kConvertTo);
@@ -397,8 +282,7 @@ void frmConversion::LoadUnits()
     // The lists are appended to, never emptied here; the arrays are replaced.
     appendEntries(cboConvFrom, loaded.records.names);
     appendEntries(cboConvTo, loaded.records.names);
-    m_units = std::move(loaded.records);
-    m_unitsCategory = category;
+    m_units = { category, std::move(loaded.records) };
     if (loaded.failure)
         throw *loaded.failure;
 }
@@ -412,38 +296,21 @@ void frmConversion::SaveCategories()
     m_store.saveCategories(entriesOf(cboConversionType));
 }
 
+// Creates the category that the list's text names, where the marker stood:
+// its empty unit file and its entry in the category list file, both or
+// neither.
 void frmConversion::CreateCategoryFile()
 {
-    const QString category = cboConversionType->currentText();
-    m_dataFilePath = m_store.unitFilePath(category);
-    m_store.createCategoryFile(category);
+    m_dataFilePath = m_store.categoryListPath();
+    m_store.addCategory(
+        entriesOf(cboConversionType), CategoryIndex, cboConversionType->currentText());
 }
 
 void frmConversion::AddUnit()
 {
     const QString category = cboConversionType->currentText();
-    // A unit belongs to the category whose units are loaded and listed; any
-    // other state would write a unit file for no category or the wrong one.
-    const bool listed = cboConversionType->findText(category, Qt::MatchExactly) >= 0;
-    if (!m_unitsCategory || *m_unitsCategory != category || !listed || category == kMarker)
-        throw Failure(FailureKind::Refused, {}, 0,
-            tr("Choose a category first: its units must be loaded before a unit "
-               "can be added to it."));
-    const QString name = cboConvFrom->currentText();
-    if (const QString problem = unitNameProblem(name); !problem.isEmpty())
-        throw Failure(FailureKind::Refused, {}, 0, problem);
-    if (m_units.names.size() >= kMaxRecords)
-        throw Failure(FailureKind::Refused, m_store.unitFilePath(category), 0,
-            tr("A category holds at most %1 units.").arg(kMaxRecords));
-    const double factor = ReadNumber(txtUserInput->text());
-
-    // The arrays take the unit only once its file has been written, so they
-    // always match the file on disk.
-    UnitTable units = m_units;
-    insertUnitByName(units, name, factor);
     m_dataFilePath = m_store.unitFilePath(category);
-    m_store.writeUnits(category, units);
-    m_units = std::move(units);
+    m_store.addUnit(m_units, category, cboConvFrom->currentText(), txtUserInput->text());
     txtUserInput->clear();
 }
 
@@ -452,31 +319,30 @@ void frmConversion::AddUnit()
 
 void frmConversion::CalculateIt()
 {
-    const int from = cboConvFrom->currentIndex();
-    const int to = cboConvTo->currentIndex();
-    if (from < 0) {
+    const Conversion result = calculate(cboConvFrom->currentIndex(), cboConvTo->currentIndex(),
+        txtUserInput->text(), m_units.units.factors, outputMode());
+    switch (result.lacking) {
+    case Lacking::FromUnit:
         cboConvFrom->setFocus();
         return;
-    }
-    if (to < 0) {
+    case Lacking::ToUnit:
         cboConvTo->setFocus();
         return;
-    }
-    if (txtUserInput->text().isEmpty()) {
+    case Lacking::Value:
         txtUserInput->setFocus();
         return;
+    case Lacking::Nothing:
+        break;
     }
-    if (from >= m_units.factors.size() || to >= m_units.factors.size())
-        throw Failure(FailureKind::SubscriptOutOfRange);
-    const double value = ReadNumber(txtUserInput->text());
-    try {
-        m_defaultValue = multiplyChecked(value, m_units.factors[from]);
-    } catch (const Failure &) {
+    if (result.defaultValue) {
+        m_defaultValue = *result.defaultValue;
+        m_hasResult = true;
+    } else if (result.productFailed) {
         m_hasResult = false;
-        throw;
     }
-    m_hasResult = true;
-    txtCalcOut->setText(FormatOutput(m_defaultValue, m_units.factors[to]));
+    if (result.failure)
+        throw *result.failure;
+    txtCalcOut->setText(result.text);
 }
 
 OutputMode frmConversion::outputMode() const
@@ -505,9 +371,9 @@ void frmConversion::refreshOutput()
     const int to = cboConvTo->currentIndex();
     if (!m_hasResult || to < 0)
         return;
-    if (to >= m_units.factors.size())
+    if (to >= m_units.units.factors.size())
         throw Failure(FailureKind::SubscriptOutOfRange);
-    txtCalcOut->setText(FormatOutput(m_defaultValue, m_units.factors[to]));
+    txtCalcOut->setText(FormatOutput(m_defaultValue, m_units.units.factors[to]));
 }
 
 void frmConversion::mnuOutputScientific_Click()
@@ -552,41 +418,18 @@ void frmConversion::addCategoryInEditMode()
     CategoryIndex = static_cast<qint16>(cboConversionType->currentIndex());
     const QString name = QInputDialog::getText(
         this, tr("New Category"), tr("Conversion Category"), QLineEdit::Normal);
-    QStringList existing = entriesOf(cboConversionType);
-    existing.removeAll(kMarker);
-    QString problem = name.isEmpty() ? QString() : categoryNameProblem(name, existing);
-    if (!name.isEmpty() && existing.size() >= kMaxRecords)
-        problem
-            = tr("The category list holds %1 categories, the most it can hold.").arg(kMaxRecords);
-    if (name.isEmpty() || !problem.isEmpty()) {
-        // Cancel, an empty answer or a refused name creates nothing: the list
-        // and the files stay as they were, and the marker stays chosen, so
-        // that the arrow keys move on from it.
-        cboConversionType->setFocus();
-        if (!problem.isEmpty())
-            throw Failure(FailureKind::Refused, {}, 0,
-                tr("The category \"%1\" cannot be created. %2").arg(name, problem));
+    // Cancel, an empty answer or a refused name creates nothing: the list and
+    // the files stay as they were, and the marker stays chosen, so that the
+    // arrow keys move on from it.
+    cboConversionType->setFocus();
+    if (name.isEmpty())
         return;
-    }
-
     cboConversionType->setItemText(CategoryIndex, name);
     cboConversionType->setCurrentIndex(CategoryIndex);
-    // The unit file first: if it cannot be created, the category list file
-    // never names a category without its unit file. An existing unit file
-    // (left by an earlier deletion) is kept and its units load.
-    const QFileInfo unitFile(m_store.unitFilePath(name));
-    const bool hadUnitFile = unitFile.exists() || unitFile.isSymLink();
     try {
         CreateCategoryFile();
-        SaveCategories();
     } catch (const Failure &) {
-        // A unit file made here for a category that the list file does not
-        // name is removed again, while it is still the empty file.
-        const QFileInfo made(unitFile.filePath());
-        if (!hadUnitFile && made.isFile() && !made.isSymLink() && made.size() == 0)
-            QFile::remove(made.filePath());
         cboConversionType->setItemText(CategoryIndex, kMarker);
-        showUnselected(cboConversionType, kConversionPrompt);
         throw;
     }
     LoadUnits();
@@ -615,7 +458,9 @@ void frmConversion::offerCategoryDeletion()
             cboConversionType->setCurrentIndex(CategoryIndex);
             throw;
         }
-        // No category is chosen now, so the from-list offers no new unit.
+        // No category is chosen now: the from-list offers no new unit, and no
+        // unit can be added to the units still loaded.
+        m_units.category.reset();
         cboConvFrom->setFocus();
         return;
     }

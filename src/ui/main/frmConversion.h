@@ -44,8 +44,8 @@ public:
     void Form_Load();
 
     // Window-level data, read by the tests and the benchmarks.
-    const QStringList &UnitNames() const { return m_units.names; }
-    const QList<double> &UnitFactors() const { return m_units.factors; }
+    const QStringList &UnitNames() const { return m_units.units.names; }
+    const QList<double> &UnitFactors() const { return m_units.units.factors; }
     const QString &DataFilePath() const { return m_dataFilePath; }
     double DefaultValue() const { return m_defaultValue; }
     bool isEditMode() const;
@@ -128,9 +128,7 @@ private:
     QPointer<frmRegister> m_register;
 
     // Window-level data.
-    quorvel::UnitTable m_units;
-    // The category whose units m_units holds; none before the first load.
-    std::optional<QString> m_unitsCategory;
+    quorvel::CategoryUnits m_units;
     QString m_dataFilePath;
     double m_defaultValue = 0;
     // False until a calculation succeeds, and again after the unit lists are

@@ -1,0 +1,123 @@
+#include "ui/main/listcontrols.h"
+
+#include <QCollator>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QStringListModel>
+
+#include <algorithm>
+#include <vector>
+
+namespace quorvel::ui {
+
+void showUnselected(QComboBox *combo, const QString &text)
+{
+    combo->setCurrentIndex(-1);
+    combo->setEditText(text);
+}
+
+// Sort keys are computed once per name, not per comparison, and the sort
+// moves plain indexes, not the keys.
+QStringList sortedForList(const QStringList &names)
+{
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<qsizetype> order(names.size());
+    for (qsizetype i = 0; i < names.size(); ++i)
+        order[i] = i;
+    QStringList sorted;
+    sorted.reserve(names.size());
+    if (collator.locale().language() == QLocale::C) {
+        // The C locale's sort keys are the plain code units, case and all,
+        // while its comparison ignores case: compare directly.
+        std::stable_sort(order.begin(), order.end(), [&names](qsizetype a, qsizetype b) {
+            return names[a].compare(names[b], Qt::CaseInsensitive) < 0;
+        });
+        for (const qsizetype i : order)
+            sorted.append(names[i]);
+        return sorted;
+    }
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(names.size());
+    for (const QString &name : names)
+        keys.push_back(collator.sortKey(name));
+    std::stable_sort(order.begin(), order.end(),
+        [&keys](qsizetype a, qsizetype b) { return keys[a].compare(keys[b]) < 0; });
+    for (const qsizetype i : order)
+        sorted.append(names[i]);
+    return sorted;
+}
+
+// Into an empty list the entries go as one shared string list, without an
+// item object per entry; the text field keeps its text and no entry is
+// selected, as when entries are added one by one.
+void appendEntries(QComboBox *combo, const QStringList &entries)
+{
+    auto *model = qobject_cast<QStringListModel *>(combo->model());
+    if (!model || model->rowCount() > 0 || entries.isEmpty()) {
+        combo->addItems(entries);
+        return;
+    }
+    const int index = combo->currentIndex();
+    const QString text = combo->currentText();
+    model->setStringList(entries);
+    combo->setCurrentIndex(index < 0 ? -1 : index);
+    combo->setEditText(text);
+}
+
+QStringList entriesOf(const QComboBox *combo)
+{
+    QStringList entries;
+    entries.reserve(combo->count());
+    for (int i = 0; i < combo->count(); ++i)
+        entries.append(combo->itemText(i));
+    return entries;
+}
+
+QComboBox *makeCombo(QWidget *parent, const char *name, const QString &accessibleName,
+    const QString &tip, const QString &storedText)
+{
+    auto *combo = new QComboBox(parent);
+    combo->setObjectName(QLatin1String(name));
+    // Entries are texts only: a string list holds them in one array that the
+    // unit lists and the unit names share.
+    combo->setModel(new QStringListModel(combo));
+    combo->setEditable(true);
+    // Typing into the text field must select nothing and add nothing: no
+    // inline completion, no new entry on Enter.
+    combo->setCompleter(nullptr);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    // When its text field loses the focus, a combo box would select the entry
+    // that matches the typed text and report it as the user's choice.
+    QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
+    combo->setDuplicatesEnabled(true);
+    // The geometry is fixed, so measuring thousands of entries is wasted work.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    if (auto *list = qobject_cast<QListView *>(combo->view()))
+        list->setUniformItemSizes(true);
+    // The wheel gives no focus: it must not make a list the one the user
+    // works in, whose selection the wheel then moves.
+    combo->setFocusPolicy(Qt::StrongFocus);
+    combo->setToolTip(tip);
+    combo->setAccessibleName(accessibleName);
+    combo->setAccessibleDescription(tip);
+    // Some platforms name a combo box after its text; its text field, which
+    // takes the keyboard focus, carries the name too.
+    combo->lineEdit()->setAccessibleName(accessibleName);
+    combo->setEditText(storedText);
+    return combo;
+}
+
+QLineEdit *makeTextBox(QWidget *parent, const char *name, const QString &accessibleName,
+    const QString &tip, const QString &storedText)
+{
+    auto *box = new QLineEdit(storedText, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setToolTip(tip);
+    box->setAccessibleName(accessibleName);
+    box->setAccessibleDescription(tip);
+    return box;
+}
+
+} // namespace quorvel::ui

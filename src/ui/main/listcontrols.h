@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QStringList>
+
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+// The list and text controls of the main window, and the list operations
+// its handlers share.
+namespace quorvel::ui {
+
+// An editable drop-down list whose entries are plain texts in one shared
+// string list. Typing into its text field selects and adds nothing, and the
+// mouse wheel gives it no focus.
+QComboBox *makeCombo(QWidget *parent, const char *name, const QString &accessibleName,
+    const QString &tip, const QString &storedText);
+QLineEdit *makeTextBox(QWidget *parent, const char *name, const QString &accessibleName,
+    const QString &tip, const QString &storedText);
+
+// Shows text in a combo box's text field with no entry selected.
+void showUnselected(QComboBox *combo, const QString &text);
+
+// Sorts the way the category list sorts: alphabetically, letters without
+// regard to case, equal names in the order given.
+QStringList sortedForList(const QStringList &names);
+
+// Appends entries to a list, leaving its text and selection as they are.
+void appendEntries(QComboBox *combo, const QStringList &entries);
+
+// The entries of a list, in list order.
+QStringList entriesOf(const QComboBox *combo);
+
+} // namespace quorvel::ui
