@@ -109,6 +109,15 @@ def convert(s, category, unit_from, unit_to, value):
     s.key("Return")
 
 
+def keep_category(s, category):
+    """Chooses a category in edit mode and answers No: its units load."""
+    s.choose(category)
+    wait_window(s, "Danger Kestrovan")
+    s.key("Escape")
+    wait_no_window(s, "Danger Kestrovan")
+    wait_focus(s, FROM)
+
+
 # ---------------------------------------------------------------------------
 # Cases
 
@@ -228,11 +237,7 @@ def case_delete(program, _args):
         wait_focus(s, FROM)
         s.key("shift+Tab")
         wait_focus(s, CATEGORY)
-        s.choose("Length")
-        wait_window(s, "Danger Kestrovan")
-        s.key("Escape")
-        wait_no_window(s, "Danger Kestrovan")
-        wait_focus(s, FROM)
+        keep_category(s, "Length")
         expect("conversion.txt after No", s.read("conversion.txt"),
                records('"Ghost"', '"Length"'))
 
@@ -399,11 +404,7 @@ def case_wheel(program, _args):
         wait_for("the edit note", lambda: s.is_showing(EDIT_NOTE))
         s.key("shift+Tab", "shift+Tab")
         wait_focus(s, CATEGORY)
-        s.choose("Length")
-        wait_window(s, "Danger Kestrovan")
-        s.key("Escape")
-        wait_no_window(s, "Danger Kestrovan")
-        wait_focus(s, FROM)
+        keep_category(s, "Length")
         s.key("Tab")
         wait_focus(s, VALUE)
         s.type("5")  # a factor: a choice in the from-list would store a unit
