@@ -56,6 +56,7 @@ private Q_SLOTS:
     void addUnitRefused_data();
     void addUnitRefused();
     void fullCategoryRefusesUnit();
+    void fullCategoryListRefusesCategory();
     void readOnlyUnitFile();
 
 private:
@@ -654,6 +655,23 @@ void tst_frmConversionEdit::fullCategoryRefusesUnit()
     pressEnter(f->from);
     QCOMPARE(f->answerer.pending(), 0);
     QCOMPARE(f->readFile(QStringLiteral("Many.txt")), full);
+}
+
+void tst_frmConversionEdit::fullCategoryListRefusesCategory()
+{
+    QByteArray full;
+    for (int i = 0; i < 32767; ++i)
+        full += "\"C" + QByteArray::number(100000 + i) + "\"\r\n";
+    f->writeFile(QStringLiteral("conversion.txt"), full);
+    QVERIFY(startEditing());
+    const QStringList files = f->folderSnapshot();
+
+    f->answerer.expectNewCategory(QStringLiteral("Zeta"));
+    f->answerer.expectFailure(QStringLiteral("32767"));
+    QVERIFY(choose(f->category, kMarker));
+    QCOMPARE(f->answerer.pending(), 0);
+    QCOMPARE(f->folderSnapshot(), files);
+    QCOMPARE(f->category->currentText(), kMarker);
 }
 
 void tst_frmConversionEdit::readOnlyUnitFile()
