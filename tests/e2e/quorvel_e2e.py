@@ -341,6 +341,8 @@ def case_tab_order(program, _args):
         tab_round(s, NORMAL_ORDER, VALUE)  # units chosen, no value
         s.type("90")
         tab_round(s, NORMAL_ORDER, VALUE)  # a value typed, not entered
+        s.key("shift+Tab", "End", "Delete")  # Delete types no character: no conversion
+        wait_focus(s, TO)
         expect("output box", s.field_text(OUTPUT), "")
         s.menu("f", "e")
         wait_for("the edit note", lambda: s.is_showing(EDIT_NOTE))

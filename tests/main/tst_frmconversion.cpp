@@ -715,7 +715,6 @@ void tst_frmConversion::unitListKeys_data()
     QTest::newRow("to-list Escape") << "cboConvTo" << int(Qt::Key_Escape) << again;
     QTest::newRow("to-list Enter") << "cboConvTo" << int(Qt::Key_Return) << again;
     QTest::newRow("to-list Tab") << "cboConvTo" << int(Qt::Key_Tab) << kept;
-    QTest::newRow("to-list Delete") << "cboConvTo" << int(Qt::Key_Delete) << kept;
     QTest::newRow("from-list letter") << "cboConvFrom" << int(Qt::Key_X) << kept;
     QTest::newRow("from-list Backspace") << "cboConvFrom" << int(Qt::Key_Backspace) << kept;
     QTest::newRow("from-list Escape") << "cboConvFrom" << int(Qt::Key_Escape) << kept;
