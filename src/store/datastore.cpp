@@ -2,231 +2,17 @@
 
 #include "convert/failure.h"
 #include "convert/readnumber.h"
-#include "store/codepage.h"
+#include "store/datafile.h"
 #include "store/fieldreader.h"
 #include "store/fieldwriter.h"
+#include "store/names.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
-#include <cerrno>
 #include <cmath>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace quorvel {
-
-namespace {
-
-enum class Access { Read, Write };
-
-// The failure kind of a file operation that failed with this errno. Qt keeps
-// errno from the failing system call; where it is lost (0) the file's own
-// error code decides.
-FailureKind failureKind(int error, QFileDevice::FileError fileError, Access access)
-{
-    switch (error) {
-    case ENOSPC:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-    case EFBIG:
-        return FailureKind::DiskFull;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return FailureKind::PermissionDenied;
-    case EISDIR:
-        return FailureKind::PathFileAccessError;
-    case ENOENT:
-        return access == Access::Read ? FailureKind::FileNotFound
-                                      : FailureKind::BadFileNameOrNumber;
-    case ENOTDIR:
-        return access == Access::Read ? FailureKind::FileNotFound
-                                      : FailureKind::PathFileAccessError;
-    case ENAMETOOLONG:
-    case EINVAL:
-        return FailureKind::BadFileNameOrNumber;
-    case EIO:
-        return FailureKind::DeviceIOError;
-    default:
-        break;
-    }
-    switch (fileError) {
-    case QFileDevice::ResourceError:
-        return FailureKind::DiskFull;
-    case QFileDevice::PermissionsError:
-        return FailureKind::PermissionDenied;
-    case QFileDevice::OpenError:
-        return FailureKind::PathFileAccessError;
-    default:
-        return FailureKind::DeviceIOError;
-    }
-}
-
-} // namespace
-
-QString readCodePageFile(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.isDir())
-        throw Failure(FailureKind::PathFileAccessError, path);
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        const int error = errno;
-        if (error == 0 && !QFileInfo::exists(path))
-            throw Failure(FailureKind::FileNotFound, path);
-        throw Failure(failureKind(error, file.error(), Access::Read), path);
-    }
-    if (file.size() > kMaxDataFileBytes)
-        throw Failure(FailureKind::FileTooLarge, path);
-    // Read in chunks up to one byte past the bound: a device or pipe reports
-    // no size, and one read of the whole bound would allocate the bound
-    // (64 MiB) for every file, however small.
-    QByteArray bytes;
-    bytes.reserve(qBound<qint64>(0, file.size() + 1, kMaxDataFileBytes + 1));
-    constexpr qint64 kChunk = 64 * 1024;
-    for (;;) {
-        const QByteArray chunk = file.read(kChunk);
-        if (file.error() != QFileDevice::NoError)
-            throw Failure(FailureKind::DeviceIOError, path, 0, file.errorString());
-        if (chunk.isEmpty())
-            break;
-        bytes += chunk;
-        if (bytes.size() > kMaxDataFileBytes)
-            throw Failure(FailureKind::FileTooLarge, path);
-    }
-    return decodeCodePage(bytes);
-}
-
-namespace {
-
-// The file a write goes to: the target of a symbolic link, so that the link
-// stays a link.
-QString writeTarget(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.isSymLink())
-        return path;
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
-}
-
-bool isReadOnly(const QFileInfo &info)
-{
-    // The permission bits themselves: a process with privileges passes the
-    // access test on any file, yet a file without write permission was made
-    // read-only on purpose and is not replaced.
-    constexpr QFileDevice::Permissions anyWrite
-        = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    return !info.isWritable() || !(info.permissions() & anyWrite);
-}
-
-// A failed write. One that lacks permission also says what the user can do
-// about it, since the program's folder may be a read-only installation.
-Failure writeFailure(FailureKind kind, const QString &path, QString reason = {})
-{
-    if (kind == FailureKind::PermissionDenied)
-        reason = QStringLiteral("The file or the application folder is read-only. Edits need "
-                                "a writable application folder: copy the program's folder to "
-                                "one you can write to and start it from there.");
-    return Failure(kind, path, 0, std::move(reason));
-}
-
-[[noreturn]] void failWrite(QSaveFile &file, int error, const QString &path)
-{
-    const QFileDevice::FileError fileError = file.error();
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    throw writeFailure(failureKind(error, fileError, Access::Write), path, reason);
-}
-
-// Replaces the file at path with text, or leaves it as it was.
-void writeDataFile(const QString &path, const QString &text)
-{
-    const std::optional<QByteArray> bytes = encodeCodePage(text);
-    if (!bytes)
-        throw Failure(FailureKind::Refused, path, 0,
-            QStringLiteral("The text holds a character that cannot be written in the "
-                           "%1 code page.")
-                .arg(codePageName()));
-
-    const QString target = writeTarget(path);
-    const QFileInfo info(target);
-    if (info.isDir())
-        throw Failure(FailureKind::PathFileAccessError, path);
-    if (info.exists() && isReadOnly(info))
-        throw writeFailure(FailureKind::PermissionDenied, path);
-
-    // Unbuffered, so that every byte reaches the file in write() where its
-    // result is checked; a buffered QSaveFile flushes inside commit() and can
-    // lose the error of that last write.
-    QSaveFile file(target);
-    file.setDirectWriteFallback(false);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        failWrite(file, errno, path);
-    if (!bytes->isEmpty()) {
-        errno = 0;
-        if (file.write(*bytes) != bytes->size())
-            failWrite(file, errno, path);
-    }
-    errno = 0;
-    if (!file.flush() || file.error() != QFileDevice::NoError)
-        failWrite(file, errno, path);
-#ifdef Q_OS_UNIX
-    // commit() syncs too but ignores the result: a sync that fails means the
-    // bytes may never reach the disk, and the old file must not be replaced.
-    // A file system without sync support (EINVAL) is no failure.
-    if (::fdatasync(file.handle()) != 0 && errno != EINVAL)
-        failWrite(file, errno, path);
-#endif
-    errno = 0;
-    if (!file.commit()) {
-        const int error = errno;
-        throw writeFailure(
-            failureKind(error, file.error(), Access::Write), path, file.errorString());
-    }
-}
-
-bool isControl(char16_t c)
-{
-    return c < 0x20 || c == 0x7F;
-}
-
-bool isReservedDeviceName(const QString &name)
-{
-    // The part before the first dot names the device whatever follows, and
-    // blanks before that dot do not count.
-    QStringView base = QStringView(name);
-    const qsizetype dot = base.indexOf(u'.');
-    if (dot >= 0)
-        base = base.left(dot);
-    while (!base.isEmpty() && base.back() == u' ')
-        base.chop(1);
-    static const QStringList fixed = { QStringLiteral("CON"), QStringLiteral("PRN"),
-        QStringLiteral("AUX"), QStringLiteral("NUL") };
-    for (const QString &device : fixed) {
-        if (base.compare(device, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    if (base.size() != 4)
-        return false;
-    const bool port = base.left(3).compare(u"COM", Qt::CaseInsensitive) == 0
-        || base.left(3).compare(u"LPT", Qt::CaseInsensitive) == 0;
-    const char16_t last = base[3].unicode();
-    // The digits include the superscripts 1, 2 and 3 that the system also
-    // takes as port numbers.
-    const bool digit = (last >= u'0' && last <= u'9') || last == u'\u00B9' || last == u'\u00B2'
-        || last == u'\u00B3';
-    return port && digit;
-}
-
-} // namespace
 
 DataStore::DataStore(QString appFolder)
     : m_appFolder(std::move(appFolder))
@@ -360,27 +146,7 @@ void DataStore::saveCategories(const QStringList &entries) const
 
 bool DataStore::createCategoryFile(const QString &category) const
 {
-    const QString path = unitFilePath(category);
-    const QFileInfo info(path);
-    if (info.isDir())
-        throw Failure(FailureKind::PathFileAccessError, path);
-    if (info.exists() || info.isSymLink())
-        return false; // a unit file that is there already keeps its units
-    // NewOnly fails rather than empty a file that appeared since the test.
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        const int error = errno;
-        const QFileInfo now(path);
-        if (now.isDir())
-            throw Failure(FailureKind::PathFileAccessError, path);
-        if (error == EEXIST || now.exists() || now.isSymLink())
-            return false;
-        throw writeFailure(
-            failureKind(error, file.error(), Access::Write), path, file.errorString());
-    }
-    file.close();
-    return true;
+    return createEmptyFile(unitFilePath(category));
 }
 
 void DataStore::writeUnits(const QString &category, const UnitTable &units) const
@@ -457,57 +223,6 @@ void DataStore::addUnit(CategoryUnits &loaded, const QString &category, const QS
     insertUnitByName(units, name, factor);
     writeUnits(category, units);
     loaded.units = std::move(units);
-}
-
-QString categoryNameProblem(const QString &name, const QStringList &existing)
-{
-    if (name.isEmpty())
-        return QStringLiteral("A category needs a name.");
-    if (name == QStringView(kNewEntryMarker))
-        return QStringLiteral("\"%1\" cannot be a category name.").arg(name);
-    for (const QString &other : existing) {
-        // Compared without regard to case: on many file systems both names
-        // would share one unit file.
-        if (name.compare(other, Qt::CaseInsensitive) == 0)
-            return QStringLiteral("The category \"%1\" exists already.").arg(other);
-    }
-    for (const QChar c : name) {
-        if (isControl(c.unicode()))
-            return QStringLiteral("A category name cannot hold control characters.");
-        if (QStringView(u"\\/:*?\"<>|").contains(c))
-            return QStringLiteral("A category name cannot hold the character %1.").arg(c);
-    }
-    if (name == u"." || name == u"..")
-        return QStringLiteral("\"%1\" cannot be a category name.").arg(name);
-    if (name.endsWith(u' ') || name.endsWith(u'.'))
-        return QStringLiteral("A category name cannot end in a blank or a dot.");
-    if (isReservedDeviceName(name))
-        return QStringLiteral("\"%1\" is reserved for a device and cannot name a file.").arg(name);
-    if (!codePageCanCarry(name))
-        return QStringLiteral("A category name cannot hold characters outside the %1 code page.")
-            .arg(codePageName());
-    if ((name + QStringLiteral(".txt")).toUtf8().size() > 255)
-        return QStringLiteral("That name is too long for a file name.");
-    return {};
-}
-
-QString unitNameProblem(const QString &name)
-{
-    if (name.isEmpty())
-        return QStringLiteral("A unit needs a name.");
-    if (name == QStringView(kNewEntryMarker))
-        return QStringLiteral("\"%1\" cannot be a unit name.").arg(name);
-    for (const QChar c : name) {
-        if (c == u'"')
-            return QStringLiteral("A unit name cannot hold a double quote.");
-        if (isControl(c.unicode()))
-            return QStringLiteral("A unit name cannot hold line breaks or other control "
-                                  "characters.");
-    }
-    if (!codePageCanCarry(name))
-        return QStringLiteral("A unit name cannot hold characters outside the %1 code page.")
-            .arg(codePageName());
-    return {};
 }
 
 void insertUnitByName(UnitTable &units, const QString &name, double factor)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "convert/failure.h"
+#include "store/datafile.h"
+#include "store/names.h"
 
 #include <QHash>
 #include <QList>
@@ -11,21 +13,8 @@
 
 namespace quorvel {
 
-// The entry that edit mode adds to the category list and the from-list.
-inline constexpr char16_t kNewEntryMarker[] = u"--> NEW <--";
-
 // Counts and indexes of records are 16-bit signed numbers.
 inline constexpr int kMaxRecords = 32767;
-
-// The largest data file that is read. Names have no length limit, but 32767
-// records of sane names stay well under 1 MiB; the bound keeps a stray huge
-// file (or a link to a device) from exhausting memory: Failure(FileTooLarge).
-inline constexpr qint64 kMaxDataFileBytes = 64 * 1024 * 1024;
-
-// Reads a whole text file of the application folder and decodes it from the
-// code page. Failure(FileNotFound), (PathFileAccessError) for a directory,
-// (PermissionDenied), (FileTooLarge) past kMaxDataFileBytes, with the path.
-QString readCodePageFile(const QString &path);
 
 // The units of one category, in file order: names and factors in parallel.
 struct UnitTable {
@@ -113,13 +102,6 @@ private:
     // The files whose last load failed, with what went wrong.
     QHash<QString, QString> m_notReadWhole;
 };
-
-// The reason a new category name is refused, or an empty string when the
-// name is acceptable. existing are the names the category list holds now.
-QString categoryNameProblem(const QString &name, const QStringList &existing);
-
-// The reason a new unit name is refused, or an empty string.
-QString unitNameProblem(const QString &name);
 
 // Appends the unit and makes the one ordering pass down to index 1 that keeps
 // a sorted table sorted (UTF-16 code units, case significant, equal names

@@ -1,0 +1,217 @@
+#include "store/datafile.h"
+
+#include "convert/failure.h"
+#include "store/codepage.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace quorvel {
+
+namespace {
+
+enum class Access { Read, Write };
+
+// The failure kind of a file operation that failed with this errno. Qt keeps
+// errno from the failing system call; where it is lost (0) the file's own
+// error code decides.
+FailureKind failureKind(int error, QFileDevice::FileError fileError, Access access)
+{
+    switch (error) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+    case EFBIG:
+        return FailureKind::DiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FailureKind::PermissionDenied;
+    case EISDIR:
+        return FailureKind::PathFileAccessError;
+    case ENOENT:
+        return access == Access::Read ? FailureKind::FileNotFound
+                                      : FailureKind::BadFileNameOrNumber;
+    case ENOTDIR:
+        return access == Access::Read ? FailureKind::FileNotFound
+                                      : FailureKind::PathFileAccessError;
+    case ENAMETOOLONG:
+    case EINVAL:
+        return FailureKind::BadFileNameOrNumber;
+    case EIO:
+        return FailureKind::DeviceIOError;
+    default:
+        break;
+    }
+    switch (fileError) {
+    case QFileDevice::ResourceError:
+        return FailureKind::DiskFull;
+    case QFileDevice::PermissionsError:
+        return FailureKind::PermissionDenied;
+    case QFileDevice::OpenError:
+        return FailureKind::PathFileAccessError;
+    default:
+        return FailureKind::DeviceIOError;
+    }
+}
+
+} // namespace
+
+QString readCodePageFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw Failure(FailureKind::PathFileAccessError, path);
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int error = errno;
+        if (error == 0 && !QFileInfo::exists(path))
+            throw Failure(FailureKind::FileNotFound, path);
+        throw Failure(failureKind(error, file.error(), Access::Read), path);
+    }
+    if (file.size() > kMaxDataFileBytes)
+        throw Failure(FailureKind::FileTooLarge, path);
+    // Read in chunks up to one byte past the bound: a device or pipe reports
+    // no size, and one read of the whole bound would allocate the bound
+    // (64 MiB) for every file, however small.
+    QByteArray bytes;
+    bytes.reserve(qBound<qint64>(0, file.size() + 1, kMaxDataFileBytes + 1));
+    constexpr qint64 kChunk = 64 * 1024;
+    for (;;) {
+        const QByteArray chunk = file.read(kChunk);
+        if (file.error() != QFileDevice::NoError)
+            throw Failure(FailureKind::DeviceIOError, path, 0, file.errorString());
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+        if (bytes.size() > kMaxDataFileBytes)
+            throw Failure(FailureKind::FileTooLarge, path);
+    }
+    return decodeCodePage(bytes);
+}
+
+namespace {
+
+// The file a write goes to: the target of a symbolic link, so that the link
+// stays a link.
+QString writeTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+}
+
+bool isReadOnly(const QFileInfo &info)
+{
+    // The permission bits themselves: a process with privileges passes the
+    // access test on any file, yet a file without write permission was made
+    // read-only on purpose and is not replaced.
+    constexpr QFileDevice::Permissions anyWrite
+        = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !info.isWritable() || !(info.permissions() & anyWrite);
+}
+
+// A failed write. One that lacks permission also says what the user can do
+// about it, since the program's folder may be a read-only installation.
+Failure writeFailure(FailureKind kind, const QString &path, QString reason = {})
+{
+    if (kind == FailureKind::PermissionDenied)
+        reason = QStringLiteral("The file or the application folder is read-only. Edits need "
+                                "a writable application folder: copy the program's folder to "
+                                "one you can write to and start it from there.");
+    return Failure(kind, path, 0, std::move(reason));
+}
+
+[[noreturn]] void failWrite(QSaveFile &file, int error, const QString &path)
+{
+    const QFileDevice::FileError fileError = file.error();
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    throw writeFailure(failureKind(error, fileError, Access::Write), path, reason);
+}
+
+} // namespace
+
+void writeDataFile(const QString &path, const QString &text)
+{
+    const std::optional<QByteArray> bytes = encodeCodePage(text);
+    if (!bytes)
+        throw Failure(FailureKind::Refused, path, 0,
+            QStringLiteral("The text holds a character that cannot be written in the "
+                           "%1 code page.")
+                .arg(codePageName()));
+
+    const QString target = writeTarget(path);
+    const QFileInfo info(target);
+    if (info.isDir())
+        throw Failure(FailureKind::PathFileAccessError, path);
+    if (info.exists() && isReadOnly(info))
+        throw writeFailure(FailureKind::PermissionDenied, path);
+
+    // Unbuffered, so that every byte reaches the file in write() where its
+    // result is checked; a buffered QSaveFile flushes inside commit() and can
+    // lose the error of that last write.
+    QSaveFile file(target);
+    file.setDirectWriteFallback(false);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        failWrite(file, errno, path);
+    if (!bytes->isEmpty()) {
+        errno = 0;
+        if (file.write(*bytes) != bytes->size())
+            failWrite(file, errno, path);
+    }
+    errno = 0;
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        failWrite(file, errno, path);
+#ifdef Q_OS_UNIX
+    // commit() syncs too but ignores the result: a sync that fails means the
+    // bytes may never reach the disk, and the old file must not be replaced.
+    // A file system without sync support (EINVAL) is no failure.
+    if (::fdatasync(file.handle()) != 0 && errno != EINVAL)
+        failWrite(file, errno, path);
+#endif
+    errno = 0;
+    if (!file.commit()) {
+        const int error = errno;
+        throw writeFailure(
+            failureKind(error, file.error(), Access::Write), path, file.errorString());
+    }
+}
+
+bool createEmptyFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw Failure(FailureKind::PathFileAccessError, path);
+    if (info.exists() || info.isSymLink())
+        return false;
+    // NewOnly fails rather than empty a file that appeared since the test.
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const int error = errno;
+        const QFileInfo now(path);
+        if (now.isDir())
+            throw Failure(FailureKind::PathFileAccessError, path);
+        if (error == EEXIST || now.exists() || now.isSymLink())
+            return false;
+        throw writeFailure(
+            failureKind(error, file.error(), Access::Write), path, file.errorString());
+    }
+    file.close();
+    return true;
+}
+
+} // namespace quorvel

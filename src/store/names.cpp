@@ -1,0 +1,97 @@
+#include "store/names.h"
+
+#include "store/codepage.h"
+
+#include <QStringList>
+
+namespace quorvel {
+
+namespace {
+
+bool isControl(char16_t c)
+{
+    return c < 0x20 || c == 0x7F;
+}
+
+bool isReservedDeviceName(const QString &name)
+{
+    // The part before the first dot names the device whatever follows, and
+    // blanks before that dot do not count.
+    QStringView base = QStringView(name);
+    const qsizetype dot = base.indexOf(u'.');
+    if (dot >= 0)
+        base = base.left(dot);
+    while (!base.isEmpty() && base.back() == u' ')
+        base.chop(1);
+    static const QStringList fixed = { QStringLiteral("CON"), QStringLiteral("PRN"),
+        QStringLiteral("AUX"), QStringLiteral("NUL") };
+    for (const QString &device : fixed) {
+        if (base.compare(device, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    if (base.size() != 4)
+        return false;
+    const bool port = base.left(3).compare(u"COM", Qt::CaseInsensitive) == 0
+        || base.left(3).compare(u"LPT", Qt::CaseInsensitive) == 0;
+    const char16_t last = base[3].unicode();
+    // The digits include the superscripts 1, 2 and 3 that the system also
+    // takes as port numbers.
+    const bool digit = (last >= u'0' && last <= u'9') || last == u'\u00B9' || last == u'\u00B2'
+        || last == u'\u00B3';
+    return port && digit;
+}
+
+} // namespace
+
+QString categoryNameProblem(const QString &name, const QStringList &existing)
+{
+    if (name.isEmpty())
+        return QStringLiteral("A category needs a name.");
+    if (name == QStringView(kNewEntryMarker))
+        return QStringLiteral("\"%1\" cannot be a category name.").arg(name);
+    for (const QString &other : existing) {
+        // Compared without regard to case: on many file systems both names
+        // would share one unit file.
+        if (name.compare(other, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("The category \"%1\" exists already.").arg(other);
+    }
+    for (const QChar c : name) {
+        if (isControl(c.unicode()))
+            return QStringLiteral("A category name cannot hold control characters.");
+        if (QStringView(u"\\/:*?\"<>|").contains(c))
+            return QStringLiteral("A category name cannot hold the character %1.").arg(c);
+    }
+    if (name == u"." || name == u"..")
+        return QStringLiteral("\"%1\" cannot be a category name.").arg(name);
+    if (name.endsWith(u' ') || name.endsWith(u'.'))
+        return QStringLiteral("A category name cannot end in a blank or a dot.");
+    if (isReservedDeviceName(name))
+        return QStringLiteral("\"%1\" is reserved for a device and cannot name a file.").arg(name);
+    if (!codePageCanCarry(name))
+        return QStringLiteral("A category name cannot hold characters outside the %1 code page.")
+            .arg(codePageName());
+    if ((name + QStringLiteral(".txt")).toUtf8().size() > 255)
+        return QStringLiteral("That name is too long for a file name.");
+    return {};
+}
+
+QString unitNameProblem(const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("A unit needs a name.");
+    if (name == QStringView(kNewEntryMarker))
+        return QStringLiteral("\"%1\" cannot be a unit name.").arg(name);
+    for (const QChar c : name) {
+        if (c == u'"')
+            return QStringLiteral("A unit name cannot hold a double quote.");
+        if (isControl(c.unicode()))
+            return QStringLiteral("A unit name cannot hold line breaks or other control "
+                                  "characters.");
+    }
+    if (!codePageCanCarry(name))
+        return QStringLiteral("A unit name cannot hold characters outside the %1 code page.")
+            .arg(codePageName());
+    return {};
+}
+
+} // namespace quorvel
