@@ -3,6 +3,7 @@
 #include "convert/failure.h"
 #include "store/codepage.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -10,6 +11,8 @@
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -65,12 +68,32 @@ FailureKind failureKind(int error, QFileDevice::FileError fileError, Access acce
 
 } // namespace
 
-QString readCodePageFile(const QString &path)
+namespace {
+
+// Opens a file for reading without ever blocking: a named pipe or a device
+// in place of a data file would wait for a writer that never comes.
+void openRegularFile(QFile &file, const QString &path)
 {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw Failure(failureKind(errno, QFileDevice::OpenError, Access::Read), path);
+    struct stat status { };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        const bool directory = S_ISDIR(status.st_mode);
+        ::close(fd);
+        throw Failure(FailureKind::PathFileAccessError, path, 0,
+            directory ? QString() : QStringLiteral("It is not a regular file."));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw Failure(FailureKind::DeviceIOError, path, 0, file.errorString());
+    }
+#else
     const QFileInfo info(path);
-    if (info.isDir())
+    if (info.exists() && !info.isFile())
         throw Failure(FailureKind::PathFileAccessError, path);
-    QFile file(path);
+    file.setFileName(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
         const int error = errno;
@@ -78,11 +101,17 @@ QString readCodePageFile(const QString &path)
             throw Failure(FailureKind::FileNotFound, path);
         throw Failure(failureKind(error, file.error(), Access::Read), path);
     }
+#endif
+}
+
+QByteArray readBounded(const QString &path)
+{
+    QFile file;
+    openRegularFile(file, path);
     if (file.size() > kMaxDataFileBytes)
         throw Failure(FailureKind::FileTooLarge, path);
-    // Read in chunks up to one byte past the bound: a device or pipe reports
-    // no size, and one read of the whole bound would allocate the bound
-    // (64 MiB) for every file, however small.
+    // Read in chunks up to one byte past the bound: a file that grows while
+    // it is read must not make one read of the whole bound.
     QByteArray bytes;
     bytes.reserve(qBound<qint64>(0, file.size() + 1, kMaxDataFileBytes + 1));
     constexpr qint64 kChunk = 64 * 1024;
@@ -96,7 +125,30 @@ QString readCodePageFile(const QString &path)
         if (bytes.size() > kMaxDataFileBytes)
             throw Failure(FailureKind::FileTooLarge, path);
     }
-    return decodeCodePage(bytes);
+    return bytes;
+}
+
+QByteArray digestOf(QByteArrayView bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
+}
+
+} // namespace
+
+DataFileRead readDataFile(const QString &path)
+{
+    const QByteArray bytes = readBounded(path);
+    // Some editors begin a file with a UTF-8 byte-order mark: it is no text.
+    constexpr QByteArrayView kByteOrderMark = "\xEF\xBB\xBF";
+    const QByteArrayView text = bytes.startsWith(kByteOrderMark)
+        ? QByteArrayView(bytes).sliced(kByteOrderMark.size())
+        : QByteArrayView(bytes);
+    return { decodeCodePage(text), digestOf(bytes) };
+}
+
+QString readCodePageFile(const QString &path)
+{
+    return readDataFile(path).text;
 }
 
 namespace {
@@ -141,9 +193,30 @@ Failure writeFailure(FailureKind kind, const QString &path, QString reason = {})
     throw writeFailure(failureKind(error, fileError, Access::Write), path, reason);
 }
 
+// True when the file at path is still in the state the caller knows.
+bool isUnchanged(const QString &path, const FileState &expected)
+{
+    if (!expected)
+        return !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
+    try {
+        return digestOf(readBounded(path)) == *expected;
+    } catch (const Failure &) {
+        return false; // gone, or no longer readable as it was
+    }
+}
+
+Failure changedBehind(const QString &path, const QString &advice)
+{
+    return Failure(FailureKind::Refused, path, 0,
+        QStringLiteral("The file was changed by another program since Quorvel read it, so it "
+                       "is not rewritten: that would lose the change. %1")
+            .arg(advice));
+}
+
 } // namespace
 
-void writeDataFile(const QString &path, const QString &text)
+QByteArray writeDataFile(
+    const QString &path, const QString &text, const FileState &expected, const QString &advice)
 {
     const std::optional<QByteArray> bytes = encodeCodePage(text);
     if (!bytes)
@@ -151,13 +224,20 @@ void writeDataFile(const QString &path, const QString &text)
             QStringLiteral("The text holds a character that cannot be written in the "
                            "%1 code page.")
                 .arg(codePageName()));
+    if (bytes->size() > kMaxDataFileBytes)
+        throw Failure(FailureKind::Refused, path, 0,
+            QStringLiteral("The file would grow past %1 MiB, more than Quorvel reads back, so "
+                           "nothing was written.")
+                .arg(kMaxDataFileBytes / (1024 * 1024)));
 
     const QString target = writeTarget(path);
     const QFileInfo info(target);
-    if (info.isDir())
+    if (info.exists() && !info.isFile())
         throw Failure(FailureKind::PathFileAccessError, path);
     if (info.exists() && isReadOnly(info))
         throw writeFailure(FailureKind::PermissionDenied, path);
+    if (info.exists() != expected.has_value())
+        throw changedBehind(path, advice);
 
     // Unbuffered, so that every byte reaches the file in write() where its
     // result is checked; a buffered QSaveFile flushes inside commit() and can
@@ -182,12 +262,19 @@ void writeDataFile(const QString &path, const QString &text)
     if (::fdatasync(file.handle()) != 0 && errno != EINVAL)
         failWrite(file, errno, path);
 #endif
+    // The last moment before the old file is replaced: another program (or a
+    // second Quorvel) may have written it since it was read.
+    if (!isUnchanged(path, expected)) {
+        file.cancelWriting();
+        throw changedBehind(path, advice);
+    }
     errno = 0;
     if (!file.commit()) {
         const int error = errno;
         throw writeFailure(
             failureKind(error, file.error(), Access::Write), path, file.errorString());
     }
+    return digestOf(*bytes);
 }
 
 bool createEmptyFile(const QString &path)

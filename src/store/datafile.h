@@ -1,26 +1,49 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace quorvel {
 
-// The largest data file that is read. Names have no length limit, but 32767
-// records of sane names stay well under 1 MiB; the bound keeps a stray huge
-// file (or a link to a device) from exhausting memory: Failure(FileTooLarge).
+// The largest data file that is read, and so the largest that is written.
+// Names have no length limit, but 32767 records of sane names stay well
+// under 1 MiB; the bound keeps a stray huge file from exhausting memory.
 inline constexpr qint64 kMaxDataFileBytes = 64 * 1024 * 1024;
 
-// Reads a whole text file of the application folder and decodes it from the
-// code page. Failure(FileNotFound), (PathFileAccessError) for a directory,
-// (PermissionDenied), (FileTooLarge) past kMaxDataFileBytes, with the path.
+// The temporary file of a write is named after its file with a dot and six
+// characters appended ("Length.txt.AbC123"); a write killed halfway may
+// leave one behind, which is never read.
+inline constexpr int kTemporarySuffixLength = 7;
+
+// What a caller knows of a file before it replaces it: the digest of the
+// bytes it last read or wrote there, or none when there was no file.
+using FileState = std::optional<QByteArray>;
+
+struct DataFileRead {
+    QString text; // decoded from the code page, a leading byte-order mark left out
+    QByteArray digest; // of the bytes as they are on disk
+};
+
+// Reads a whole data file (or the help file) and decodes it from the code
+// page. Throws Failure(FileNotFound), (PathFileAccessError) for a folder, a
+// pipe or a device, which are never waited on, (PermissionDenied),
+// (FileTooLarge) past kMaxDataFileBytes, with the path.
+DataFileRead readDataFile(const QString &path);
 QString readCodePageFile(const QString &path);
 
-// Replaces the file at path with text, or leaves it as it was: the new
-// content goes to a temporary file in the same folder that replaces the old
-// file only once it is complete. A text the code page cannot carry is
-// refused (Failure(Refused)) before any file is touched; a read-only file is
-// not replaced (Failure(PermissionDenied)); a symbolic link is written
-// through to its target.
-void writeDataFile(const QString &path, const QString &text);
+// Replaces the file at path with text, or leaves it as it was, and returns
+// the digest of the bytes written. The new content goes to a temporary file
+// in the same folder that replaces the old file only once it is complete,
+// and only while the file is still in the expected state; otherwise
+// Failure(Refused) says it was changed by another program, followed by
+// advice. Refused too, before any file is touched: a text the code page
+// cannot carry, and one past kMaxDataFileBytes. A read-only file is not
+// replaced (Failure(PermissionDenied)); a symbolic link is written through
+// to its target.
+QByteArray writeDataFile(
+    const QString &path, const QString &text, const FileState &expected, const QString &advice);
 
 // Creates an empty file at path; one that is there already (or a link) is
 // kept. True when the file was made here.

@@ -31,11 +31,11 @@ QString DataStore::unitFilePath(const QString &category) const
 
 namespace {
 
-CategoryLoad parseCategories(const QString &path)
+CategoryLoad parseCategories(const QString &text, const QString &path)
 {
     CategoryLoad loaded;
     try {
-        FieldReader reader(readCodePageFile(path), path);
+        FieldReader reader(text, path);
         while (!reader.atEnd()) {
             const int line = reader.line();
             loaded.records.append(reader.readText());
@@ -50,12 +50,12 @@ CategoryLoad parseCategories(const QString &path)
     return loaded;
 }
 
-UnitLoad parseUnits(const QString &path)
+UnitLoad parseUnits(const QString &text, const QString &path)
 {
     UnitLoad loaded;
     UnitTable &units = loaded.records;
     try {
-        FieldReader reader(readCodePageFile(path), path);
+        FieldReader reader(text, path);
         // Hand-written files often end in an empty line or stray blanks:
         // that rest is no record.
         while (!reader.onlyBlanksLeft()) {
@@ -73,6 +73,23 @@ UnitLoad parseUnits(const QString &path)
     return loaded;
 }
 
+// Reads and parses the file at path; digest receives the digest of the
+// bytes when they could be read.
+template <typename Parse>
+auto readAndParse(const QString &path, Parse parse, QByteArray *digest = nullptr)
+{
+    try {
+        const DataFileRead file = readDataFile(path);
+        if (digest)
+            *digest = file.digest;
+        return parse(file.text, path);
+    } catch (const Failure &failure) {
+        decltype(parse(QString(), path)) loaded;
+        loaded.failure = failure;
+        return loaded;
+    }
+}
+
 template <typename Records> Records wholeOrThrow(Loaded<Records> loaded)
 {
     if (loaded.failure)
@@ -80,79 +97,128 @@ template <typename Records> Records wholeOrThrow(Loaded<Records> loaded)
     return std::move(loaded.records);
 }
 
+// Refuses a write whose text the reader would not give back as the records
+// meant: a name that came from a hand-written file may hold a double quote,
+// which the written form cannot carry. same(i) compares record i.
+template <typename Same>
+void refuseUnlessReadsBack(
+    const QString &path, const QStringList &names, qsizetype backCount, bool whole, Same same)
+{
+    qsizetype i = 0;
+    while (i < names.size() && i < backCount && same(i))
+        ++i;
+    if (whole && i == names.size() && backCount == names.size())
+        return;
+    throw Failure(FailureKind::Refused, path, 0,
+        QStringLiteral("The record \"%1\" cannot be stored: the file's form cannot carry its "
+                       "name (a double quote or a line break in it), so nothing was written. "
+                       "Mend that record by hand in the file, then load it again.")
+            .arg(names.value(i, names.isEmpty() ? QString() : names.last())));
+}
+
+const QString kListAdvice = QStringLiteral(
+    "Switch File > Edit off and on to see the category list as it is now, then make the "
+    "edit again.");
+const QString kUnitAdvice = QStringLiteral(
+    "Choose the category again to see its units as they are now, then add the unit again.");
+
 } // namespace
 
 CategoryLoad DataStore::loadCategories()
 {
     const QString path = categoryListPath();
-    CategoryLoad loaded = parseCategories(path);
-    noteLoad(path, loaded.failure);
+    QByteArray digest;
+    CategoryLoad loaded = readAndParse(path, parseCategories, &digest);
+    noteLoad(path, loaded.failure, digest);
     return loaded;
 }
 
 UnitLoad DataStore::loadUnits(const QString &category)
 {
     const QString path = unitFilePath(category);
-    UnitLoad loaded = parseUnits(path);
-    noteLoad(path, loaded.failure);
+    QByteArray digest;
+    UnitLoad loaded = readAndParse(path, parseUnits, &digest);
+    noteLoad(path, loaded.failure, digest);
     return loaded;
 }
 
 QStringList DataStore::readCategories() const
 {
-    return wholeOrThrow(parseCategories(categoryListPath()));
+    return wholeOrThrow(readAndParse(categoryListPath(), parseCategories));
 }
 
 UnitTable DataStore::readUnits(const QString &category) const
 {
-    return wholeOrThrow(parseUnits(unitFilePath(category)));
+    return wholeOrThrow(readAndParse(unitFilePath(category), parseUnits));
 }
 
-void DataStore::noteLoad(const QString &path, const std::optional<Failure> &failure)
+void DataStore::noteLoad(
+    const QString &path, const std::optional<Failure> &failure, const QByteArray &digest)
 {
     if (!failure) {
-        m_notReadWhole.remove(path);
+        m_files.insert(path, { digest, {} });
         return;
     }
     QString what = failure->kindText();
     if (failure->line() > 0)
         what += QStringLiteral(", line %1").arg(failure->line());
-    m_notReadWhole.insert(path, what);
+    m_files.insert(path, { {}, what });
 }
 
-void DataStore::refuseUnlessReadWhole(const QString &path) const
+FileState DataStore::expectedState(const QString &path) const
 {
-    const auto it = m_notReadWhole.constFind(path);
-    if (it == m_notReadWhole.cend())
-        return;
-    throw Failure(FailureKind::Refused, path, 0,
-        QStringLiteral("The file could not be read whole (%1), so it is not rewritten: that "
-                       "would lose what could not be read. Mend the file, then load it again.")
-            .arg(*it));
+    const auto it = m_files.constFind(path);
+    if (it == m_files.cend())
+        return std::nullopt; // never loaded: only a file that is not there is written
+    if (!it->notReadWhole.isEmpty())
+        throw Failure(FailureKind::Refused, path, 0,
+            QStringLiteral("The file could not be read whole (%1), so it is not rewritten: that "
+                           "would lose what could not be read. Mend the file, then load it "
+                           "again.")
+                .arg(it->notReadWhole));
+    return it->digest;
 }
 
-void DataStore::saveCategories(const QStringList &entries) const
+void DataStore::rewrite(const QString &path, const QString &text, const QString &advice)
 {
-    refuseUnlessReadWhole(categoryListPath());
+    const FileState expected = expectedState(path);
+    m_files.insert(path, { writeDataFile(path, text, expected, advice), {} });
+}
+
+void DataStore::refuseProgramFile(const QString &category) const
+{
+    if (namesProgramFile(category))
+        throw Failure(FailureKind::Refused, unitFilePath(category), 0,
+            QStringLiteral("The file belongs to Quorvel itself and is no unit file: no unit is "
+                           "written into it."));
+}
+
+void DataStore::saveCategories(const QStringList &entries)
+{
+    const QString path = categoryListPath();
+    QStringList records = entries;
+    records.removeAll(QString::fromUtf16(kNewEntryMarker));
     RecordWriter writer;
-    for (const QString &entry : entries) {
-        if (entry == QStringView(kNewEntryMarker))
-            continue;
-        writer.addText(entry);
+    for (const QString &record : std::as_const(records)) {
+        writer.addText(record);
         writer.endRecord();
     }
-    writeDataFile(categoryListPath(), writer.text());
+    const CategoryLoad back = parseCategories(writer.text(), path);
+    refuseUnlessReadsBack(path, records, back.records.size(), back.whole(),
+        [&](qsizetype i) { return back.records[i] == records[i]; });
+    rewrite(path, writer.text(), kListAdvice);
 }
 
 bool DataStore::createCategoryFile(const QString &category) const
 {
+    refuseProgramFile(category);
     return createEmptyFile(unitFilePath(category));
 }
 
-void DataStore::writeUnits(const QString &category, const UnitTable &units) const
+void DataStore::writeUnits(const QString &category, const UnitTable &units)
 {
     const QString path = unitFilePath(category);
-    refuseUnlessReadWhole(path);
+    refuseProgramFile(category);
     if (units.names.size() > kMaxRecords)
         throw Failure(FailureKind::Overflow, path);
     if (units.names.size() != units.factors.size())
@@ -166,10 +232,19 @@ void DataStore::writeUnits(const QString &category, const UnitTable &units) cons
         writer.addNumber(units.factors[i]);
         writer.endRecord();
     }
-    writeDataFile(path, writer.text());
+    // A factor reads back as the 15 digits written of it: mostly the very
+    // same double, which spares formatting it again.
+    const UnitLoad back = parseUnits(writer.text(), path);
+    const UnitTable &read = back.records;
+    refuseUnlessReadsBack(path, units.names, read.names.size(), back.whole(), [&](qsizetype i) {
+        return read.names[i] == units.names[i]
+            && (read.factors[i] == units.factors[i]
+                || numberFieldText(read.factors[i]) == numberFieldText(units.factors[i]));
+    });
+    rewrite(path, writer.text(), kUnitAdvice);
 }
 
-void DataStore::addCategory(const QStringList &entries, qsizetype index, const QString &name) const
+void DataStore::addCategory(const QStringList &entries, qsizetype index, const QString &name)
 {
     QStringList others = entries;
     others.removeAt(index);
@@ -182,7 +257,7 @@ void DataStore::addCategory(const QStringList &entries, qsizetype index, const Q
         throw Failure(FailureKind::Refused, listPath, 0,
             QStringLiteral("The category list holds %1 categories, the most it can hold.")
                 .arg(kMaxRecords));
-    refuseUnlessReadWhole(listPath);
+    expectedState(listPath); // refuses a list that was not read whole
 
     QStringList listed = entries;
     listed[index] = name;
@@ -200,8 +275,8 @@ void DataStore::addCategory(const QStringList &entries, qsizetype index, const Q
     }
 }
 
-void DataStore::addUnit(CategoryUnits &loaded, const QString &category, const QString &name,
-    const QString &factorText) const
+void DataStore::addUnit(
+    CategoryUnits &loaded, const QString &category, const QString &name, const QString &factorText)
 {
     // A unit belongs to the category whose units are loaded and shown; any
     // other would be written into a unit file of no category or the wrong one.
@@ -211,7 +286,7 @@ void DataStore::addUnit(CategoryUnits &loaded, const QString &category, const QS
             QStringLiteral("Choose a category first: its units must be loaded before a unit "
                            "can be added to it."));
     const QString path = unitFilePath(category);
-    refuseUnlessReadWhole(path);
+    expectedState(path); // refuses a unit file that was not read whole
     if (const QString problem = unitNameProblem(name); !problem.isEmpty())
         throw Failure(FailureKind::Refused, {}, 0, problem);
     if (loaded.units.names.size() >= kMaxRecords)

@@ -43,13 +43,13 @@ struct CategoryUnits {
 // The data files of one application folder. Every operation opens, reads or
 // writes, and closes its file within the call, and throws Failure on error.
 //
-// Writes never lose data: the new content goes to a temporary file in the
-// same folder that replaces the old file only once it is complete, and a text
-// the code page cannot carry is refused (Failure(Refused)) before any file is
-// touched. A read-only file is not replaced (Failure(PermissionDenied)). A
-// data file that is a symbolic link is written through to its target. A file
+// Writes never lose data (writeDataFile): a file is replaced only once its
+// new content is complete, and only if it still holds what this store last
+// read or wrote there; a file it never loaded is written only where there
+// is none. The new content must read back as the records meant. A file
 // whose last load failed is not rewritten at all (Failure(Refused)): the
-// records that could not be read would be lost.
+// records that could not be read would be lost. conversion.txt and help.txt
+// are never written as a unit file.
 class DataStore {
 public:
     explicit DataStore(QString appFolder);
@@ -65,18 +65,18 @@ public:
     // lines and blanks at the end of the file are no record.
     UnitLoad loadUnits(const QString &category);
     // As the loads, but throw the failure instead; they do not count as
-    // loads for the refusal of writes.
+    // loads for the writes.
     QStringList readCategories() const;
     UnitTable readUnits(const QString &category) const;
 
     // Rewrites the category list from these entries, skipping every marker.
-    void saveCategories(const QStringList &entries) const;
-    // Creates the empty unit file of a new category; an existing file is kept.
-    // True when the file was made here.
+    void saveCategories(const QStringList &entries);
+    // Creates the empty unit file of a new category; a unit file that is
+    // there already keeps its units. True when the file was made here.
     bool createCategoryFile(const QString &category) const;
     // Rewrites a category's unit file from the table; Failure(Overflow) past
     // 32767 units or for a factor that is not a finite number.
-    void writeUnits(const QString &category, const UnitTable &units) const;
+    void writeUnits(const QString &category, const UnitTable &units);
 
     // Adds the category name in place of entries[index], the marker the user
     // chose, and writes both its files, or neither: its empty unit file first
@@ -84,7 +84,7 @@ public:
     // the order of entries. A unit file made here is removed again when the
     // list cannot be written. Refused (Failure(Refused)) for a name that
     // categoryNameProblem() refuses and for a list already at 32767.
-    void addCategory(const QStringList &entries, qsizetype index, const QString &name) const;
+    void addCategory(const QStringList &entries, qsizetype index, const QString &name);
     // Adds a unit to the units of category, the one the category list shows,
     // in name order (insertUnitByName) and rewrites its unit file; the table
     // takes the unit only once the file is written. Refused unless the
@@ -92,15 +92,23 @@ public:
     // unitNameProblem() refuses and for a category already at 32767 units.
     // The factor is the typed text read by ReadNumber.
     void addUnit(CategoryUnits &loaded, const QString &category, const QString &name,
-        const QString &factorText) const;
+        const QString &factorText);
 
 private:
-    void noteLoad(const QString &path, const std::optional<Failure> &failure);
-    void refuseUnlessReadWhole(const QString &path) const;
+    // What the last load of a file read, or what the last write wrote.
+    struct FileRecord {
+        QByteArray digest; // of the bytes, when read whole
+        QString notReadWhole; // what went wrong, when not
+    };
+
+    void noteLoad(
+        const QString &path, const std::optional<Failure> &failure, const QByteArray &digest);
+    FileState expectedState(const QString &path) const;
+    void rewrite(const QString &path, const QString &text, const QString &advice);
+    void refuseProgramFile(const QString &category) const;
 
     QString m_appFolder;
-    // The files whose last load failed, with what went wrong.
-    QHash<QString, QString> m_notReadWhole;
+    QHash<QString, FileRecord> m_files;
 };
 
 // Appends the unit and makes the one ordering pass down to index 1 that keeps

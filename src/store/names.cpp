@@ -1,6 +1,7 @@
 #include "store/names.h"
 
 #include "store/codepage.h"
+#include "store/datafile.h"
 
 #include <QStringList>
 
@@ -43,11 +44,17 @@ bool isReservedDeviceName(const QString &name)
 
 } // namespace
 
+bool namesProgramFile(const QString &category)
+{
+    return category.compare(u"conversion", Qt::CaseInsensitive) == 0
+        || category.compare(u"help", Qt::CaseInsensitive) == 0;
+}
+
 QString categoryNameProblem(const QString &name, const QStringList &existing)
 {
     if (name.isEmpty())
         return QStringLiteral("A category needs a name.");
-    if (name == QStringView(kNewEntryMarker))
+    if (name == QStringView(kNewEntryMarker) || namesProgramFile(name))
         return QStringLiteral("\"%1\" cannot be a category name.").arg(name);
     for (const QString &other : existing) {
         // Compared without regard to case: on many file systems both names
@@ -70,7 +77,8 @@ QString categoryNameProblem(const QString &name, const QStringList &existing)
     if (!codePageCanCarry(name))
         return QStringLiteral("A category name cannot hold characters outside the %1 code page.")
             .arg(codePageName());
-    if ((name + QStringLiteral(".txt")).toUtf8().size() > 255)
+    // The unit file's temporary file must fit the file name limit too.
+    if ((name + QStringLiteral(".txt")).toUtf8().size() + kTemporarySuffixLength > 255)
         return QStringLiteral("That name is too long for a file name.");
     return {};
 }

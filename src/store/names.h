@@ -12,6 +12,10 @@ inline constexpr char16_t kNewEntryMarker[] = u"--> NEW <--";
 // name is acceptable. existing are the names the category list holds now.
 QString categoryNameProblem(const QString &name, const QStringList &existing);
 
+// True for a category whose unit file would be a file of the program itself
+// (conversion.txt, help.txt), letter case ignored.
+bool namesProgramFile(const QString &category);
+
 // The reason a new unit name is refused, or an empty string.
 QString unitNameProblem(const QString &name);
 

@@ -368,7 +368,7 @@ void tst_BundledData::writtenForm()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const DataStore bundled(kDataDir);
-    const DataStore copy(dir.path());
+    DataStore copy(dir.path());
     QString original;
     QString written;
     if (category.isEmpty()) {

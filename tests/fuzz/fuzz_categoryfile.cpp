@@ -14,19 +14,18 @@ using namespace quorvel;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const DataStore store(fuzz::folder());
+    DataStore store(fuzz::folder());
     fuzz::put(store.categoryListPath(),
         QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
 
-    QStringList names;
-    try {
-        names = store.readCategories();
-    } catch (const Failure &failure) {
-        FUZZ_CHECK(failure.kind() == FailureKind::InputPastEndOfFile
-                || failure.kind() == FailureKind::Overflow,
-            failure.message());
-        FUZZ_CHECK(failure.path() == store.categoryListPath(), failure.message());
-        FUZZ_CHECK(failure.line() >= 1, failure.message());
+    const CategoryLoad loaded = store.loadCategories();
+    const QStringList &names = loaded.records;
+    if (const std::optional<Failure> &failure = loaded.failure) {
+        FUZZ_CHECK(failure->kind() == FailureKind::InputPastEndOfFile
+                || failure->kind() == FailureKind::Overflow,
+            failure->message());
+        FUZZ_CHECK(failure->path() == store.categoryListPath(), failure->message());
+        FUZZ_CHECK(failure->line() >= 1, failure->message());
         return 0;
     }
     FUZZ_CHECK(names.size() <= kMaxRecords);

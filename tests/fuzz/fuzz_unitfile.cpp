@@ -15,20 +15,19 @@ using namespace quorvel;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const DataStore store(fuzz::folder());
+    DataStore store(fuzz::folder());
     const QString category = QStringLiteral("Fuzz");
     const QString path = store.unitFilePath(category);
     fuzz::put(path, QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
 
-    UnitTable units;
-    try {
-        units = store.readUnits(category);
-    } catch (const Failure &failure) {
-        FUZZ_CHECK(failure.kind() == FailureKind::InputPastEndOfFile
-                || failure.kind() == FailureKind::Overflow,
-            failure.message());
-        FUZZ_CHECK(failure.path() == path, failure.message());
-        FUZZ_CHECK(failure.line() >= 1, failure.message());
+    const UnitLoad loaded = store.loadUnits(category);
+    const UnitTable &units = loaded.records;
+    if (const std::optional<Failure> &failure = loaded.failure) {
+        FUZZ_CHECK(failure->kind() == FailureKind::InputPastEndOfFile
+                || failure->kind() == FailureKind::Overflow,
+            failure->message());
+        FUZZ_CHECK(failure->path() == path, failure->message());
+        FUZZ_CHECK(failure->line() >= 1, failure->message());
         return 0;
     }
     FUZZ_CHECK(units.names.size() == units.factors.size());

@@ -100,6 +100,8 @@ private Q_SLOTS:
     void badCategoryList();
     void editsAfterFailedLoad_data();
     void editsAfterFailedLoad();
+    void editsAfterChangeBehind_data();
+    void editsAfterChangeBehind();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -129,7 +131,7 @@ void TestBadData::badUnitFile_data()
     QTest::newRow("100 MB file") << "100 MB file"
                                  << "File too large" << 0 << 0;
     QTest::newRow("linked to an endless device") << "linked to an endless device"
-                                                 << "File too large" << 0 << 0;
+                                                 << "Path/File access error" << 0 << 0;
     QTest::newRow("binary garbage") << "binary garbage"
                                     << "*" << -1 << -1;
     QTest::newRow("NUL byte in a name") << "NUL byte" << QString() << 2 << 0;
@@ -372,6 +374,50 @@ void TestBadData::editsAfterFailedLoad()
         QVERIFY2(message.startsWith("Quorvel\tNot possible"), qPrintable(message));
         QVERIFY2(message.contains(QDir::toNativeSeparators(path)), qPrintable(message));
     }
+    QCOMPARE(describe(snapshot(m_folder)), describe(before));
+    QVERIFY(driver.responder.unexpected().isEmpty());
+}
+
+void TestBadData::editsAfterChangeBehind_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::newRow("unit added") << "unit";
+    QTest::newRow("category deleted") << "delete";
+    QTest::newRow("category added") << "new";
+}
+
+// A data file written by another program (or a second Quorvel) after the
+// window read it is not overwritten: one refusal, the folder as it was.
+void TestBadData::editsAfterChangeBehind()
+{
+    QFETCH(QString, edit);
+    const bool unit = edit == "unit";
+    const QString path = m_folder + (unit ? "/Time.txt" : "/conversion.txt");
+    WindowDriver driver(m_folder);
+    driver.setEditMode(true);
+    if (unit) {
+        driver.responder.answerQuestion(false);
+        QVERIFY(driver.chooseCategory("Time"));
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write(unit ? "\"Weeks\",604800\r\n" : "\"Speed\"\r\n");
+    file.close();
+    const Snapshot before = snapshot(m_folder);
+    if (unit) {
+        driver.typeUnit("Fortnights", "1209600");
+        driver.pressEnterInValue();
+    } else if (edit == "delete") {
+        driver.responder.answerQuestion(true);
+        QVERIFY(driver.chooseCategory("Weight"));
+    } else {
+        driver.responder.answerInput("Volume");
+        QVERIFY(driver.chooseCategory(QString::fromUtf16(kNewEntryMarker)));
+    }
+    const QStringList messages = driver.responder.takeMessages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.first().startsWith("Quorvel\tNot possible"), qPrintable(messages.first()));
+    QVERIFY2(messages.first().contains("changed by another program"), qPrintable(messages.first()));
     QCOMPARE(describe(snapshot(m_folder)), describe(before));
     QVERIFY(driver.responder.unexpected().isEmpty());
 }

@@ -87,10 +87,9 @@ void print(const QString &line)
 }
 
 // One attempt of the operation; "ok", or the failure as "failure\tkind\ttext".
-QString attempt(const QString &scenario, const QString &folder, WindowDriver *driver)
+QString attempt(const QString &scenario, DataStore &store, WindowDriver *driver)
 {
     if (scenario.startsWith("store-")) {
-        const DataStore store(folder);
         try {
             if (scenario == "store-save")
                 store.saveCategories({ "Length", "Time", "Volume", "Weight" });
@@ -126,6 +125,9 @@ QString attempt(const QString &scenario, const QString &folder, WindowDriver *dr
 int runScenario(const QString &scenario, const QString &folder)
 {
     std::unique_ptr<WindowDriver> driver;
+    DataStore store(folder);
+    store.loadCategories();
+    store.loadUnits("Time");
     if (scenario.startsWith("window-")) {
         driver = std::make_unique<WindowDriver>(folder);
         driver->setEditMode(true);
@@ -145,7 +147,7 @@ int runScenario(const QString &scenario, const QString &folder)
     for (const QString &line : snapshotLines("before", snapshot(folder)))
         print(line);
     callShim("quorvel_fault_arm");
-    const QString result = attempt(scenario, folder, driver.get());
+    const QString result = attempt(scenario, store, driver.get());
     callShim("quorvel_fault_disarm");
     print("result\t" + result);
     for (const QString &line : snapshotLines("after", snapshot(folder)))
@@ -154,7 +156,7 @@ int runScenario(const QString &scenario, const QString &folder)
         // The user frees the space or the fault passes; the same action again.
         if (const QByteArray fill = qgetenv("QUORVEL_FILL_FILE"); !fill.isEmpty())
             QFile::remove(QString::fromLocal8Bit(fill));
-        print("followup\t" + attempt(scenario, folder, driver.get()));
+        print("followup\t" + attempt(scenario, store, driver.get()));
         for (const QString &line : snapshotLines("final", snapshot(folder)))
             print(line);
     }

@@ -14,6 +14,7 @@
 #include <memory>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -82,11 +83,12 @@ template <typename Operation> std::optional<Failure> failureOf(Operation operati
 // the failure kind, whether the old file survived, and the files left over.
 int constrainedWrite(const QString &folder)
 {
-    const DataStore store(folder);
+    DataStore store(folder);
     const QString path = store.unitFilePath("Length");
     const QByteArray before = contents(path);
     QString kind = "none";
     try {
+        store.loadUnits("Length");
         store.writeUnits("Length", manyUnits(3000));
     } catch (const Failure &failure) {
         kind = QString::number(int(failure.kind()));
@@ -130,6 +132,9 @@ private Q_SLOTS:
     void refusesTextOutsideCodePage();
     void refusesTooManyOrNonFiniteUnits_data();
     void refusesTooManyOrNonFiniteUnits();
+    void refusesWriteThatWouldLoseData_data();
+    void refusesWriteThatWouldLoseData();
+    void longestAcceptedNameTakesUnits();
 
     void createsEmptyCategoryFile();
     void keepsExistingCategoryFile();
@@ -200,6 +205,8 @@ void TestDataStore::readsCategories_data()
         << QByteArray("\"A\"\r\n\r\n\"B\"\r\n") << QStringList { "A", "", "B" };
     QTest::newRow("no line end at the end")
         << QByteArray("\"A\"\r\n\"B\"") << QStringList { "A", "B" };
+    QTest::newRow("byte-order mark skipped")
+        << QByteArray("\xEF\xBB\xBF\"Length\"\r\n") << QStringList { "Length" };
     QTest::newRow("LF line ends") << QByteArray("\"A\"\n\"B\"\n") << QStringList { "A", "B" };
     QTest::newRow("name with a comma")
         << QByteArray("\"Speed, nautical\"\r\n") << QStringList { "Speed, nautical" };
@@ -312,6 +319,10 @@ void TestDataStore::missingOrUnusableFileFails_data()
         << "directory" << false << FailureKind::PathFileAccessError;
     QTest::newRow("unit file is a dangling link")
         << "dangling link" << false << FailureKind::FileNotFound;
+    QTest::newRow("category list is a named pipe")
+        << "pipe" << true << FailureKind::PathFileAccessError;
+    QTest::newRow("unit file is a named pipe")
+        << "pipe" << false << FailureKind::PathFileAccessError;
 }
 
 void TestDataStore::missingOrUnusableFileFails()
@@ -324,6 +335,9 @@ void TestDataStore::missingOrUnusableFileFails()
         QVERIFY(QDir().mkdir(file));
     else if (setup == "dangling link")
         QVERIFY(QFile::link(path("nowhere.txt"), file));
+    else if (setup == "pipe")
+        QCOMPARE(
+            ::mkfifo(QFile::encodeName(file).constData(), 0600), 0); // never opened by a writer
     const auto failure = failureOf([&] {
         if (categoryList)
             m_store->readCategories();
@@ -428,6 +442,7 @@ void TestDataStore::savesCategories()
     QFETCH(QStringList, entries);
     QFETCH(QByteArray, expected);
     QVERIFY(put(m_store->categoryListPath(), "\"Old\"\r\n\"Older\"\r\n"));
+    m_store->loadCategories();
     m_store->saveCategories(entries);
     QCOMPARE(contents(m_store->categoryListPath()), expected);
     QCOMPARE(folderFiles(), QStringList { "conversion.txt" });
@@ -457,6 +472,7 @@ void TestDataStore::writesUnits()
     QFETCH(QList<double>, factors);
     QFETCH(QByteArray, expected);
     QVERIFY(put(m_store->unitFilePath("Time"), "\"Old\",1\r\n"));
+    m_store->loadUnits("Time");
     m_store->writeUnits("Time", table(names, factors));
     QCOMPARE(contents(m_store->unitFilePath("Time")), expected);
     QCOMPARE(folderFiles(), QStringList { "Time.txt" });
@@ -471,7 +487,7 @@ void TestDataStore::roundTripsCodePageBytes()
         name.append(char(byte));
     const QByteArray bytes = "\"" + name + "\",1\r\n";
     QVERIFY(put(m_store->unitFilePath("Bytes"), bytes));
-    const UnitTable units = m_store->readUnits("Bytes");
+    const UnitTable units = m_store->loadUnits("Bytes").records;
     QCOMPARE(units.names.size(), 1);
     QCOMPARE(units.names.first().size(), 128);
     m_store->writeUnits("Bytes", units);
@@ -480,18 +496,14 @@ void TestDataStore::roundTripsCodePageBytes()
 
 void TestDataStore::roundTripsNamesAndFactors()
 {
-    const UnitTable units = table({ "Feet, international", "Inches, \"old\" style",
-                                      QString::fromUtf8("Ångström"), "  spaced  " },
-        { 0.3048, 0.0254, 1e-10, 123456789012345.0 });
+    // A quote inside a name cannot be carried: refusesWriteThatWouldLoseData.
+    const UnitTable units
+        = table({ "Feet, international", QString::fromUtf8("Ångström"), "  spaced  " },
+            { 0.3048, 1e-10, 123456789012345.0 });
     m_store->writeUnits("Length", units);
     const UnitTable back = m_store->readUnits("Length");
     QCOMPARE(back.factors, units.factors);
-    QCOMPARE(back.names[0], units.names[0]);
-    QCOMPARE(back.names[2], units.names[2]);
-    QCOMPARE(back.names[3], units.names[3]);
-    // A quote inside a name cannot be carried: the name is cut at it. The
-    // name checks keep such names out.
-    QCOMPARE(back.names[1], QString("Inches, "));
+    QCOMPARE(back.names, units.names);
 
     m_store->saveCategories({ "Length, metric", QString::fromUtf8("Área") });
     QCOMPARE(
@@ -543,6 +555,88 @@ void TestDataStore::refusesTooManyOrNonFiniteUnits()
     QVERIFY(failure);
     QCOMPARE(failure->kind(), kind);
     QCOMPARE(contents(m_store->unitFilePath("Time")), kTimeFile);
+}
+
+void TestDataStore::refusesWriteThatWouldLoseData_data()
+{
+    QTest::addColumn<QString>("file"); // "conversion" for the category list, else a category
+    QTest::addColumn<QByteArray>("behind"); // appended by another program after the load
+    QTest::addColumn<QString>("name"); // the record added
+    QTest::addColumn<QString>("says");
+
+    const QString changed = "changed by another program";
+    QTest::newRow("unit file changed behind")
+        << "Time" << QByteArray("\"Weeks\",604800\r\n") << "Fortnights" << changed;
+    QTest::newRow("category list changed behind")
+        << "conversion" << QByteArray("\"Speed\"\r\n") << "Volume" << changed;
+    QTest::newRow("unit name with a double quote") << "Time" << QByteArray() << "Flow \"A\" rate"
+                                                   << "\"Flow \"A\" rate\" cannot be stored";
+    QTest::newRow("category name with a line break")
+        << "conversion" << QByteArray() << "Two\"\nlines"
+        << "cannot be stored";
+    QTest::newRow("unit file that is the category list") << "Conversion" << QByteArray() << "Meters"
+                                                         << "belongs to Quorvel";
+    QTest::newRow("unit file that is the help text") << "HELP" << QByteArray() << "Meters"
+                                                     << "belongs to Quorvel";
+    QTest::newRow("unit file past the size limit")
+        << "Time" << QByteArray() << QString(kMaxDataFileBytes, u'x') << "grow past 64 MiB";
+}
+
+// Each refused write leaves the folder byte for byte as it was; after a
+// change behind the store, a fresh load sees it and the write keeps it.
+void TestDataStore::refusesWriteThatWouldLoseData()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, behind);
+    QFETCH(QString, name);
+    QFETCH(QString, says);
+    const bool list = file == "conversion";
+    const QString target = list ? m_store->categoryListPath() : m_store->unitFilePath(file);
+    QVERIFY(put(m_store->categoryListPath(), "\"Time\"\r\n"));
+    if (!list)
+        QVERIFY(put(target, kTimeFile));
+    QStringList categories;
+    UnitTable units;
+    auto load = [&] {
+        categories = m_store->loadCategories().records;
+        units = list ? UnitTable {} : m_store->loadUnits(file).records;
+    };
+    auto write = [&] {
+        if (list)
+            return m_store->saveCategories(categories + QStringList { name });
+        insertUnitByName(units, name, 1);
+        m_store->writeUnits(file, units);
+    };
+    load();
+    QVERIFY(put(target, contents(target) + behind));
+    const QByteArray before = contents(target);
+    const QStringList files = folderFiles();
+
+    const auto failure = failureOf(write);
+    QVERIFY(failure);
+    QCOMPARE(failure->kind(), FailureKind::Refused);
+    QCOMPARE(failure->path(), target);
+    QVERIFY2(failure->detail().contains(says), qPrintable(failure->detail()));
+    QCOMPARE(contents(target), before);
+    QCOMPARE(folderFiles(), files);
+    if (!behind.isEmpty()) {
+        load();
+        write();
+        QVERIFY(contents(target).contains(behind));
+        QVERIFY(contents(target).contains(name.toLatin1()));
+    }
+}
+
+void TestDataStore::longestAcceptedNameTakesUnits()
+{
+    // With ".txt" and the temporary file's suffix, the longest file name.
+    const QString name(244, u'a');
+    QVERIFY(put(m_store->categoryListPath(), ""));
+    m_store->loadCategories();
+    m_store->addCategory({ QString::fromUtf16(kNewEntryMarker) }, 0, name);
+    CategoryUnits loaded { name, m_store->loadUnits(name).records };
+    m_store->addUnit(loaded, name, "Meters", "1");
+    QCOMPARE(contents(m_store->unitFilePath(name)), QByteArray("\"Meters\",1\r\n"));
 }
 
 void TestDataStore::createsEmptyCategoryFile()
@@ -619,6 +713,7 @@ void TestDataStore::readOnlyFolderFailsWithoutLoss()
         QSKIP("Privileges write into any folder; constrainedDiskKeepsOldFile covers a "
               "read-only folder through a read-only mount");
     QVERIFY(put(m_store->unitFilePath("Time"), kTimeFile));
+    m_store->loadUnits("Time");
     QVERIFY(QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     const auto failure = failureOf([&] { m_store->writeUnits("Time", table({ "A" }, { 1 })); });
     QVERIFY(failure);
@@ -633,6 +728,7 @@ void TestDataStore::writesThroughSymbolicLink()
     const QString target = elsewhere.filePath("shared-time.txt");
     QVERIFY(put(target, kTimeFile));
     QVERIFY(QFile::link(target, m_store->unitFilePath("Time")));
+    m_store->loadUnits("Time");
 
     m_store->writeUnits("Time", table({ "Weeks" }, { 604800 }));
     QVERIFY(QFileInfo(m_store->unitFilePath("Time")).isSymLink());
@@ -649,6 +745,7 @@ void TestDataStore::keepsFilePermissions()
     const auto permissions
         = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
     QVERIFY(QFile::setPermissions(file, permissions));
+    m_store->loadUnits("Time");
     m_store->writeUnits("Time", table({ "Weeks" }, { 604800 }));
     QCOMPARE(QFileInfo(file).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
         permissions);

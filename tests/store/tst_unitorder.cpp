@@ -107,7 +107,7 @@ void TestUnitOrder::categoryNameProblem_data()
     QTest::newRow("device name inside a word") << "Console" << false;
     QTest::newRow("port name with two digits") << "COM10" << false;
     QTest::newRow("leading blank") << " Padded" << false;
-    QTest::newRow("longest file name") << QString(251, u'a') << false;
+    QTest::newRow("longest file name") << QString(244, u'a') << false;
 
     QTest::newRow("empty") << "" << true;
     QTest::newRow("same as listed") << "Time" << true;
@@ -138,7 +138,9 @@ void TestUnitOrder::categoryNameProblem_data()
     QTest::newRow("port with extension") << "COM1.x" << true;
     QTest::newRow("device, blank, extension") << "NUL .old" << true;
     QTest::newRow("outside the code page") << QString::fromUtf8("Длина") << true;
-    QTest::newRow("file name too long") << QString(252, u'a') << true;
+    QTest::newRow("file name too long") << QString(245, u'a') << true;
+    QTest::newRow("the category list's file") << "Conversion" << true;
+    QTest::newRow("the help file") << "HELP" << true;
     QTest::newRow("long in bytes, short in characters") << QString(200, QChar(0xE9)) << true;
 }
 
