@@ -744,15 +744,20 @@ void tst_frmConversion::unitListKeys()
 
 void tst_frmConversion::valueBoxSelectsAllOnFocus_data()
 {
-    QTest::addColumn<bool>("byTab");
+    QTest::addColumn<int>("reason"); // Tab and the mouse by real input
+    QTest::addColumn<bool>("selects");
 
-    QTest::newRow("Tab from the to-list") << true;
-    QTest::newRow("mouse click") << false;
+    QTest::newRow("Tab from the to-list") << int(Qt::TabFocusReason) << true;
+    QTest::newRow("mouse click") << int(Qt::MouseFocusReason) << true;
+    QTest::newRow("moved by the program") << int(Qt::OtherFocusReason) << true;
+    QTest::newRow("back from a menu") << int(Qt::PopupFocusReason) << false;
+    QTest::newRow("back with the window") << int(Qt::ActiveWindowFocusReason) << false;
 }
 
 void tst_frmConversion::valueBoxSelectsAllOnFocus()
 {
-    QFETCH(bool, byTab);
+    QFETCH(int, reason);
+    QFETCH(bool, selects);
     f->writeStandardFiles();
     QVERIFY(f->start());
     QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
@@ -760,11 +765,18 @@ void tst_frmConversion::valueBoxSelectsAllOnFocus()
     QVERIFY(focusOn(f->to));
     QVERIFY(!hasFocus(f->value));
 
-    if (byTab)
+    if (reason == Qt::TabFocusReason)
         QTest::keyClick(f->to, Qt::Key_Tab);
-    else
+    else if (reason == Qt::MouseFocusReason)
         QTest::mouseClick(f->value, Qt::LeftButton, {}, f->value->rect().center());
+    else
+        f->value->setFocus(Qt::FocusReason(reason));
     QTRY_VERIFY(hasFocus(f->value));
+    if (!selects) {
+        QTest::qWait(20);
+        QCOMPARE(f->value->selectedText(), QString());
+        return;
+    }
     QTRY_COMPARE(f->value->selectedText(), QStringLiteral("90"));
 
     // Typing replaces the whole value.
