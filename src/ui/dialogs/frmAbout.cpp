@@ -160,7 +160,7 @@ bool frmAbout::GetKeyValue(
 {
     Registry &registry = m_services.registry;
     Registry::Key hKey = 0;
-    if (registry.openKey(KeyRoot, KeyName, kKeyAllAccessNoDelete, hKey) != kErrorSuccess) {
+    if (registry.openKey(KeyRoot, KeyName, kKeyRead, hKey) != kErrorSuccess) {
         KeyVal.clear();
         return false;
     }
