@@ -57,6 +57,8 @@ private Q_SLOTS:
     void warningBreaksOnceAfterItsHeading();
     void dialogIsFixedAndNamed();
     void firstShowingIsTimed();
+    void tickTakesTheKeyboardOnlyFromThisProgram_data();
+    void tickTakesTheKeyboardOnlyFromThisProgram();
     void timerHidesTheNoticeAfterFiveSeconds();
     void laterShowingOffersOkWithoutTimer();
     void keysCloseOnlyWhenOkIsOffered_data();
@@ -373,6 +375,29 @@ void TestFrmAbout::firstShowingIsTimed()
     QVERIFY(m_mainWindow->isVisible());
     QVERIFY(cmdOK->isVisibleTo(m_dialog));
     QVERIFY(m_dialog); // hidden, not unloaded
+}
+
+void TestFrmAbout::tickTakesTheKeyboardOnlyFromThisProgram_data()
+{
+    QTest::addColumn<bool>("programActive");
+    QTest::newRow("this program has the keyboard") << true;
+    QTest::newRow("another program has it") << false;
+}
+
+void TestFrmAbout::tickTakesTheKeyboardOnlyFromThisProgram()
+{
+    QFETCH(bool, programActive);
+    m_mainWindow->show();
+    auto other = std::make_unique<QWidget>();
+    other->show();
+    m_dialog->show();
+    QWidget *active = programActive ? static_cast<QWidget *>(m_dialog) : other.get();
+    active->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(active));
+    other.reset(); // a window that is gone stands for another program's
+    m_dialog->Timer1_Timer();
+    QTest::qWait(50);
+    QCOMPARE(m_mainWindow->isActiveWindow(), programActive);
 }
 
 void TestFrmAbout::timerHidesTheNoticeAfterFiveSeconds()
