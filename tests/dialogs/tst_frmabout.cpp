@@ -57,7 +57,6 @@ private Q_SLOTS:
     void warningBreaksOnceAfterItsHeading();
     void dialogIsFixedAndNamed();
     void firstShowingIsTimed();
-    void tickTakesTheKeyboardOnlyFromThisProgram_data();
     void tickTakesTheKeyboardOnlyFromThisProgram();
     void timerHidesTheNoticeAfterFiveSeconds();
     void laterShowingOffersOkWithoutTimer();
@@ -377,27 +376,18 @@ void TestFrmAbout::firstShowingIsTimed()
     QVERIFY(m_dialog); // hidden, not unloaded
 }
 
-void TestFrmAbout::tickTakesTheKeyboardOnlyFromThisProgram_data()
-{
-    QTest::addColumn<bool>("programActive");
-    QTest::newRow("this program has the keyboard") << true;
-    QTest::newRow("another program has it") << false;
-}
-
 void TestFrmAbout::tickTakesTheKeyboardOnlyFromThisProgram()
 {
-    QFETCH(bool, programActive);
     m_mainWindow->show();
-    auto other = std::make_unique<QWidget>();
-    other->show();
     m_dialog->show();
-    QWidget *active = programActive ? static_cast<QWidget *>(m_dialog) : other.get();
-    active->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(active));
-    other.reset(); // a window that is gone stands for another program's
+    {
+        QWidget other; // gone by the tick, it stands for another program's window
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+    }
     m_dialog->Timer1_Timer();
     QTest::qWait(50);
-    QCOMPARE(m_mainWindow->isActiveWindow(), programActive);
+    QVERIFY(m_mainWindow->isVisible() && !m_mainWindow->isActiveWindow());
 }
 
 void TestFrmAbout::timerHidesTheNoticeAfterFiveSeconds()

@@ -66,7 +66,6 @@ int main()
 
     using namespace quorvel::platform::win32;
     using namespace std::literals;
-    // The program's own root and access mask.
     constexpr std::uint32_t localMachine = quorvel::platform::kHkeyLocalMachine;
     constexpr std::uint32_t readAccess = quorvel::platform::kKeyRead;
     const std::u16string versionKey = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
