@@ -3,15 +3,17 @@
 #include "convert/failure.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string_view>
 
 namespace quorvel {
 
 namespace {
 
-// The shortest buffer that holds "-d.<40 digits>e-308" and the general form.
+// A buffer that holds "-d.<41 digits>e-308" and the general form.
 constexpr int kMaxDecimals = 40;
 constexpr std::size_t kBufferSize = 64;
 
@@ -31,6 +33,77 @@ QString withSeparator(std::string_view text, const QLocale &locale)
             result += QLatin1Char(c);
     }
     return result;
+}
+
+// The decimal exponent of a text that to_chars wrote in scientific form; e
+// is the position of its 'e'.
+int exponentOf(std::string_view text, std::size_t e)
+{
+    std::size_t digits = e + 1;
+    if (text[digits] == '+')
+        ++digits;
+    int exponent = 0;
+    std::from_chars(text.data() + digits, text.data() + text.size(), exponent);
+    return exponent;
+}
+
+// Whether the exact value of q ends within `decimals` decimals of its
+// scientific form, whose decimal exponent is `exponent`: nothing but zeros
+// would follow them.
+bool endsWithin(double q, int decimals, int exponent)
+{
+    int binaryExponent = 0;
+    const double fraction = std::frexp(std::fabs(q), &binaryExponent);
+    // |q| = odd × 2^low, with an odd integer below 2^53.
+    auto odd = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    const int zeros = std::countr_zero(odd);
+    odd >>= zeros;
+    const int low = binaryExponent - 53 + zeros;
+    if (low < 0) {
+        // odd ÷ 2^-low has exactly -low places after the point, the last a 5.
+        return exponent - low <= decimals;
+    }
+    // A whole number: 10^tens must divide it, 2^tens the power of two and
+    // 5^tens the odd part, which lies below 2^53 < 5^23.
+    const int tens = exponent - decimals;
+    if (tens <= 0)
+        return true;
+    if (tens > low || tens > 22)
+        return false;
+    std::uint64_t five = 1;
+    for (int i = 0; i < tens; ++i)
+        five *= 5;
+    return odd % five == 0;
+}
+
+// to_chars rounds a mantissa that lies exactly halfway between two texts of
+// `decimals` decimals to the even last digit, down when that digit is even;
+// a half rounds away from zero here. text is q written with `decimals`
+// decimals. For such a half, q written with one decimal more is exact and
+// ends in the 5: without it, and with the even digit before it one higher
+// (which never carries), that text replaces text, in longer. Every other
+// text is returned as it is.
+std::string_view roundHalfAway(
+    double q, int decimals, std::string_view text, char (&longer)[kBufferSize])
+{
+    // Where text carried into the next power of ten its exponent is one too
+    // high; one lower asks no more of q.
+    if (!endsWithin(q, decimals + 1, exponentOf(text, text.find('e')) - 1))
+        return text;
+    const auto [end, ec] = std::to_chars(
+        longer, longer + kBufferSize, q, std::chars_format::scientific, decimals + 1);
+    Q_ASSERT(ec == std::errc());
+    std::string_view half(longer, std::size_t(end - longer));
+    const std::size_t e = half.find('e');
+    // Without decimals the 5 follows the point, which goes with it.
+    const std::size_t keep = half[e - 2] == '.' ? e - 2 : e - 1;
+    const char digit = half[keep - 1];
+    if (half[e - 1] != '5' || (digit - '0') % 2 != 0
+        || !endsWithin(q, decimals + 1, exponentOf(half, e)))
+        return text;
+    longer[keep - 1] = char(digit + 1);
+    std::copy(end - (half.size() - e), end, longer + keep);
+    return half.substr(0, keep + (half.size() - e));
 }
 
 } // namespace
@@ -84,10 +157,13 @@ QString scientificForm(double q, int decimals, const QLocale &locale)
     const auto [end, ec]
         = std::to_chars(buffer, buffer + sizeof buffer, q, std::chars_format::scientific, decimals);
     Q_ASSERT(ec == std::errc());
-    const std::string_view text(buffer, std::size_t(end - buffer));
-    const std::size_t e = text.find('e');
-    if (e == std::string_view::npos) // inf or nan: nothing to arrange
+    std::string_view text(buffer, std::size_t(end - buffer));
+    if (!std::isfinite(q)) // inf or nan: nothing to arrange
         return QString::fromLatin1(text.data(), qsizetype(text.size()));
+    char longer[kBufferSize];
+    if (q != 0.0)
+        text = roundHalfAway(q, decimals, text, longer);
+    const std::size_t e = text.find('e');
 
     std::string_view exponent = text.substr(e + 2);
     while (exponent.size() > 1 && exponent.front() == '0')

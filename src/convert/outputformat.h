@@ -31,8 +31,9 @@ QString plainForm(double q, const QLocale &locale = QLocale());
 
 // The scientific pattern "0.<decimals zeros> e+ ": e.g. "1.235 e+3 ": one
 // digit, the locale's separator, exactly decimals digits (0 to 40) rounded
-// from the exact binary value, " e", the exponent's sign and digits without
-// leading zeros, and a final blank. 0 and -0 give "0.000 e+0 ".
+// from the exact binary value, an exact half away from zero (1.0625 gives
+// "1.063 e+0 "), " e", the exponent's sign and digits without leading zeros,
+// and a final blank. 0 and -0 give "0.000 e+0 ".
 QString scientificForm(double q, int decimals, const QLocale &locale = QLocale());
 
 // divideChecked(value, divisor) written in the given mode.

@@ -23,11 +23,14 @@ namespace quorvel {
 //   beyond 1.7976931348623157E+308 throw Failure(Overflow).
 // - &H (hexadecimal) and &O (octal), either case, only at the start of the
 //   text: no sign may come before them ("-&H1" reads as 0), and "&H" without
-//   digits reads as 0. The value decides the width, leading zeros do not
-//   count: up to &HFFFF (&O177777) the digits are a signed 16-bit integer, so
-//   &HFFFF and &O177777 read as -1; up to &HFFFFFFFF (&O37777777777) a signed
-//   32-bit integer, so &HFFFFFFFF reads as -1 and &H10000 as 65536. A larger
-//   literal throws Failure(Overflow).
+//   digits reads as 0. The digits are a signed 16-bit or 32-bit integer. A
+//   hexadecimal literal takes its width from the digits written, leading
+//   zeros included: up to four digits 16 bits, so &HFFFF reads as -1 and
+//   &H0FFFF as 65535; five to eight digits 32 bits, so &HFFFFFFFF reads as -1
+//   and &H10000 as 65536. An octal literal takes its width from its value:
+//   up to &O177777 16 bits (&O177777 reads as -1), up to &O37777777777 32
+//   bits. Nine or more hexadecimal digits, or a larger octal value, throw
+//   Failure(Overflow).
 double ReadNumber(QStringView text);
 
 } // namespace quorvel

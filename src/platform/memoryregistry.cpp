@@ -4,6 +4,14 @@
 
 namespace quorvel::platform {
 
+namespace {
+
+// Set value, create subkey, create link, delete, write DAC, write owner,
+// generic all and generic write.
+constexpr quint32 kWriteRights = 0x500D0026u;
+
+} // namespace
+
 void MemoryRegistry::setValue(quint32 root, const QString &keyName, const QString &valueName,
     quint32 type, const QByteArray &data)
 {
@@ -15,11 +23,13 @@ void MemoryRegistry::removeKey(quint32 root, const QString &keyName)
     m_keys.remove({ root, keyName });
 }
 
-long MemoryRegistry::openKey(quint32 root, const QString &keyName, quint32, Key &key)
+long MemoryRegistry::openKey(quint32 root, const QString &keyName, quint32 access, Key &key)
 {
     const KeyPath path { root, keyName };
     if (!m_keys.contains(path))
         return kErrorFileNotFound;
+    if (root == kHkeyLocalMachine && (access & kWriteRights) != 0)
+        return kErrorAccessDenied;
     key = m_nextKey++;
     m_open.insert(key, path);
     return kErrorSuccess;

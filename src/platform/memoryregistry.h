@@ -9,7 +9,9 @@
 namespace quorvel::platform {
 
 // A registry held in memory, with the answers of the system's registry
-// calls: the stand-in where the platform has no registry.
+// calls to a user without elevation: the stand-in where the platform has no
+// registry. A key under HKEY_LOCAL_MACHINE opened with any write right is
+// refused (kErrorAccessDenied), as Windows refuses it.
 class MemoryRegistry : public Registry {
 public:
     // Stores a value, creating its key. data is stored as given: a string

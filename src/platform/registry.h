@@ -1,22 +1,21 @@
 #pragma once
 
+#include "platform/registrykeys.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
 namespace quorvel::platform {
 
-// Registry roots, access masks, value types and answer codes, with the
-// values the system's registry calls use.
-inline constexpr quint32 kHkeyLocalMachine = 0x80000002u;
-// Read control plus query value, set value, create subkey, enumerate
-// subkeys, notify and create link.
-inline constexpr quint32 kKeyAllAccessNoDelete = 0x2003Fu;
+// Value types and answer codes, with the values the system's registry calls
+// use.
 inline constexpr quint32 kRegSz = 1;
 inline constexpr quint32 kRegExpandSz = 2;
 inline constexpr quint32 kRegDword = 4;
 inline constexpr long kErrorSuccess = 0;
 inline constexpr long kErrorFileNotFound = 2;
+inline constexpr long kErrorAccessDenied = 5;
 inline constexpr long kErrorMoreData = 234;
 
 // The size of the buffer a value's data is read into.

@@ -101,6 +101,12 @@ void tst_OutputFormat::examples_data()
                 << QString::fromLatin1(example.scientific[i]);
         }
     }
+
+    QTest::newRow("half 3 decimals") << 1.0625 << OutputMode { true, 3 } << "1.063 e+0 ";
+    QTest::newRow("negative half") << -1.0625 << OutputMode { true, 3 } << "-1.063 e+0 ";
+    QTest::newRow("whole half") << 10625000.0 << OutputMode { true, 3 } << "1.063 e+7 ";
+    QTest::newRow("half 15 decimals")
+        << 1.0000152587890625 << OutputMode { true, 15 } << "1.000015258789063 e+0 ";
 }
 
 void tst_OutputFormat::examples()

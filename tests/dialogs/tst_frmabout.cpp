@@ -57,6 +57,7 @@ private Q_SLOTS:
     void warningBreaksOnceAfterItsHeading();
     void dialogIsFixedAndNamed();
     void firstShowingIsTimed();
+    void tickTakesTheKeyboardOnlyFromThisProgram();
     void timerHidesTheNoticeAfterFiveSeconds();
     void laterShowingOffersOkWithoutTimer();
     void keysCloseOnlyWhenOkIsOffered_data();
@@ -373,6 +374,20 @@ void TestFrmAbout::firstShowingIsTimed()
     QVERIFY(m_mainWindow->isVisible());
     QVERIFY(cmdOK->isVisibleTo(m_dialog));
     QVERIFY(m_dialog); // hidden, not unloaded
+}
+
+void TestFrmAbout::tickTakesTheKeyboardOnlyFromThisProgram()
+{
+    m_mainWindow->show();
+    m_dialog->show();
+    {
+        QWidget other; // gone by the tick, it stands for another program's window
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+    }
+    m_dialog->Timer1_Timer();
+    QTest::qWait(50);
+    QVERIFY(m_mainWindow->isVisible() && !m_mainWindow->isActiveWindow());
 }
 
 void TestFrmAbout::timerHidesTheNoticeAfterFiveSeconds()

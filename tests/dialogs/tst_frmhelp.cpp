@@ -125,6 +125,8 @@ void TestFrmHelp::unreadableFileIsExplained()
 void TestFrmHelp::activationRereadsTheFile()
 {
     writeHelp("First\r\n");
+    m_dialog->show();
+    writeHelp("Unread\r\n"); // a first showing reads the file once
     activate(m_dialog);
     QCOMPARE(labelText(m_dialog), QStringLiteral("First\n"));
 
@@ -133,6 +135,11 @@ void TestFrmHelp::activationRereadsTheFile()
     writeHelp("Second, edited\r\n");
     QCOMPARE(labelText(m_dialog), QStringLiteral("First\n"));
 
+    activate(m_dialog);
+    QCOMPARE(labelText(m_dialog), QStringLiteral("Second\nedited\n"));
+
+    activate(std::make_unique<QWidget>().get()); // gone, it stands for another application
+    writeHelp("Third\r\n");
     activate(m_dialog);
     QCOMPARE(labelText(m_dialog), QStringLiteral("Second\nedited\n"));
 }
@@ -189,8 +196,11 @@ void TestFrmHelp::longTextScrolls()
     activate(m_dialog);
     auto *scroller = m_dialog->findChild<QScrollArea *>();
     QVERIFY(scroller);
-    QTRY_VERIFY(scroller->verticalScrollBar()->maximum() > 0);
+    QScrollBar *bar = scroller->verticalScrollBar();
+    QTRY_VERIFY(bar->maximum() > 0);
     QVERIFY(labelText(m_dialog).endsWith(QStringLiteral("Line 199\n")));
+    QTest::keyClick(m_dialog->focusWidget(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(bar->value(), bar->maximum());
 }
 
 QTEST_MAIN(TestFrmHelp)

@@ -2,6 +2,7 @@
 // registry and file system. Plain C++: built with a cross-compiler by
 // scripts/check-win32. Exits 0 when every check passes.
 
+#include "platform/registrykeys.h"
 #include "platform/win32_registry.h"
 #include "platform/win32_shell.h"
 #include "store/win32_codepage.h"
@@ -65,8 +66,8 @@ int main()
 
     using namespace quorvel::platform::win32;
     using namespace std::literals;
-    constexpr std::uint32_t localMachine = 0x80000002u;
-    constexpr std::uint32_t readAccess = 0x20019u; // KEY_READ
+    constexpr std::uint32_t localMachine = quorvel::platform::kHkeyLocalMachine;
+    constexpr std::uint32_t readAccess = quorvel::platform::kKeyRead;
     const std::u16string versionKey = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
     std::uintptr_t key = 0;

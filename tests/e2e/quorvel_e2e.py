@@ -290,6 +290,21 @@ def case_help(program, _args):
         shown = wait_for("the help text", lambda: s.visible_text_containing("Quorvel test help"))
         expect("occurrences of the first line", shown.count("Quorvel test help"), 1)
 
+        e2elib.write_bytes(s.folder, "help.txt", records(*(f"Line {i}" for i in range(80))))
+        s.xdotool("windowactivate", "--sync", s.main_window)
+        wait_focus(s, CATEGORY)
+        s.menu("h", "l")
+        text = "".join(f"Line {i}\n" for i in range(80))
+        label = wait_for("the longer text", lambda: s.find(role="label", name=text))
+
+        def below():  # how far the label's bottom lies below that of the view it scrolls in
+            a, b = (n.queryComponent().getExtents(0) for n in (label, label.parent))
+            return a.y + a.height - b.y - b.height
+        expect("the last line below the view", below() > 0, True)
+        s.key("ctrl+End")
+        wait_for("the last line in view", lambda: below() <= 0)
+        wait_focus(s, "OK")
+
 
 def case_exit(program, _args):
     with started(program) as s:

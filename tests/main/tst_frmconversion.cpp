@@ -744,15 +744,19 @@ void tst_frmConversion::unitListKeys()
 
 void tst_frmConversion::valueBoxSelectsAllOnFocus_data()
 {
-    QTest::addColumn<bool>("byTab");
+    QTest::addColumn<int>("reason"); // Tab and the mouse by real input
+    QTest::addColumn<QString>("selected");
 
-    QTest::newRow("Tab from the to-list") << true;
-    QTest::newRow("mouse click") << false;
+    QTest::newRow("Tab from the to-list") << int(Qt::TabFocusReason) << "90";
+    QTest::newRow("mouse click") << int(Qt::MouseFocusReason) << "90";
+    QTest::newRow("back from a menu") << int(Qt::PopupFocusReason) << "";
+    QTest::newRow("back with the window") << int(Qt::ActiveWindowFocusReason) << "";
 }
 
 void tst_frmConversion::valueBoxSelectsAllOnFocus()
 {
-    QFETCH(bool, byTab);
+    QFETCH(int, reason);
+    QFETCH(QString, selected);
     f->writeStandardFiles();
     QVERIFY(f->start());
     QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
@@ -760,12 +764,17 @@ void tst_frmConversion::valueBoxSelectsAllOnFocus()
     QVERIFY(focusOn(f->to));
     QVERIFY(!hasFocus(f->value));
 
-    if (byTab)
+    if (reason == Qt::TabFocusReason)
         QTest::keyClick(f->to, Qt::Key_Tab);
-    else
+    else if (reason == Qt::MouseFocusReason)
         QTest::mouseClick(f->value, Qt::LeftButton, {}, f->value->rect().center());
+    else
+        f->value->setFocus(Qt::FocusReason(reason));
     QTRY_VERIFY(hasFocus(f->value));
-    QTRY_COMPARE(f->value->selectedText(), QStringLiteral("90"));
+    QTest::qWait(20);
+    QCOMPARE(f->value->selectedText(), selected);
+    if (selected.isEmpty())
+        return;
 
     // Typing replaces the whole value.
     type(f->value, QStringLiteral("180"));

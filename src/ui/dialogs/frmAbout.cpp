@@ -5,6 +5,7 @@
 #include "platform/registryvalue.h"
 #include "platform/sysinfo.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
@@ -105,7 +106,10 @@ void frmAbout::Timer1_Timer()
     if (m_mainWindow) {
         m_mainWindow->show();
         m_mainWindow->raise();
-        m_mainWindow->activateWindow();
+        // Only while this program has the keyboard: keys typed into another
+        // program must stay there.
+        if (QApplication::activeWindow())
+            m_mainWindow->activateWindow();
     }
     hide();
 }
@@ -160,7 +164,7 @@ bool frmAbout::GetKeyValue(
 {
     Registry &registry = m_services.registry;
     Registry::Key hKey = 0;
-    if (registry.openKey(KeyRoot, KeyName, kKeyAllAccessNoDelete, hKey) != kErrorSuccess) {
+    if (registry.openKey(KeyRoot, KeyName, kKeyRead, hKey) != kErrorSuccess) {
         KeyVal.clear();
         return false;
     }

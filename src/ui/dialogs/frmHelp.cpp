@@ -7,9 +7,12 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 
 #include <utility>
 
@@ -31,7 +34,8 @@ frmHelp::frmHelp(QString appFolder)
 {
     setObjectName(QStringLiteral("frmHelp"));
 
-    // The label scrolls instead of cutting off text that does not fit.
+    // The label scrolls instead of cutting off text that does not fit, by
+    // the keys that page through a text as well (see keyPressEvent).
     m_scroller = new QScrollArea(this);
     m_scroller->setObjectName(QStringLiteral("lblHelpScroller"));
     m_scroller->setGeometry(twips(120, 120, 4695, 4335));
@@ -54,15 +58,52 @@ frmHelp::frmHelp(QString appFolder)
     OKButton->setGeometry(twips(3600, 4560, 1215, 375));
     OKButton->setFocus();
     connect(OKButton, &QPushButton::clicked, this, &frmHelp::OKButton_Click);
+
+    m_focusBefore = QGuiApplication::focusWindow();
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *window) {
+        if (window == windowHandle())
+            return;
+        m_focusBefore = window;
+        m_readOnShow = false;
+    });
 }
 
 bool frmHelp::event(QEvent *event)
 {
-    // Filled when shown as well: a window manager need not activate a new
-    // window, and the dialog must never show up empty.
-    if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
+    switch (event->type()) {
+    case QEvent::Show:
+        // Filled when shown: a window manager need not activate a new window,
+        // and the dialog must never show up empty.
         Form_Activate();
+        m_readOnShow = true;
+        break;
+    case QEvent::WindowActivate:
+        // Coming from another application, no window of this program had
+        // the focus: the text stays as it is.
+        if (!std::exchange(m_readOnShow, false) && m_focusBefore)
+            Form_Activate();
+        break;
+    default:
+        break;
+    }
     return FixedDialog::event(event);
+}
+
+void frmHelp::keyPressEvent(QKeyEvent *event)
+{
+    // OK keeps the focus, and ignores these keys.
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        QCoreApplication::sendEvent(m_scroller->verticalScrollBar(), event);
+        break;
+    default:
+        FixedDialog::keyPressEvent(event);
+    }
 }
 
 void frmHelp::Form_Activate()

@@ -2,12 +2,16 @@
 
 #include "ui/dialogs/fixeddialog.h"
 
+#include <QPointer>
+#include <QWindow>
+
 class QLabel;
 class QPushButton;
 class QScrollArea;
 
 // The Help dialog: the text of help.txt in the application folder, read
-// again each time the dialog becomes the active window. OK unloads it.
+// when the dialog is shown and again each time it becomes the active window
+// coming from another window of this program. OK unloads it.
 class frmHelp : public quorvel::ui::FixedDialog {
     Q_OBJECT
 
@@ -21,11 +25,17 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString m_appFolder;
     QString m_helpFilePath;
     QString m_field;
+    // The window that had the keyboard focus last, the dialog's own left
+    // out: none when another application had it, or when it is gone.
+    QPointer<QWindow> m_focusBefore;
+    // The text was read by the showing that the coming activation follows.
+    bool m_readOnShow = false;
 
     QScrollArea *m_scroller;
     QLabel *lblHelp;

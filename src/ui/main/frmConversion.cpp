@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -557,8 +558,13 @@ bool frmConversion::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::FocusIn:
-        if (watched == txtUserInput)
-            txtUserInput_GotFocus();
+        // The focus coming back from a menu, or with the window, was not
+        // moved: the user's place in the value stays as it was.
+        if (watched == txtUserInput) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                txtUserInput_GotFocus();
+        }
         break;
     case QEvent::Wheel:
         // A turn of the wheel over a list that the user is not working in
