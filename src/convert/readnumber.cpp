@@ -1,55 +1,13 @@
 #include "convert/readnumber.h"
 
+#include "convert/decimalscanner.h"
 #include "convert/failure.h"
 
-#include <charconv>
 #include <cstdint>
-#include <string>
 
 namespace quorvel {
 
 namespace {
-
-// Walks the text one significant character at a time, skipping the blanks,
-// tabs and line feeds that may stand anywhere in a number.
-class Cursor {
-public:
-    explicit Cursor(QStringView text)
-        : m_text(text)
-    {
-        skipBlanks();
-    }
-
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    char16_t peek() const { return atEnd() ? u'\0' : m_text[m_pos].unicode(); }
-    void advance()
-    {
-        ++m_pos;
-        skipBlanks();
-    }
-
-    qsizetype position() const { return m_pos; }
-    void rewind(qsizetype pos) { m_pos = pos; }
-
-private:
-    void skipBlanks()
-    {
-        while (!atEnd()) {
-            const char16_t c = m_text[m_pos].unicode();
-            if (c != u' ' && c != u'\t' && c != u'\n')
-                break;
-            ++m_pos;
-        }
-    }
-
-    QStringView m_text;
-    qsizetype m_pos = 0;
-};
-
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 int digitValue(char16_t c, int base)
 {
@@ -63,7 +21,7 @@ int digitValue(char16_t c, int base)
     return value < base ? value : -1;
 }
 
-double readInteger(Cursor &cursor, int base)
+double readInteger(NumberCursor &cursor, int base)
 {
     std::uint64_t value = 0;
     int digits = 0;
@@ -82,92 +40,11 @@ double readInteger(Cursor &cursor, int base)
     return double(std::int32_t(std::uint32_t(value)));
 }
 
-// Exponents are kept within this bound while reading; anything this large is
-// far outside the double range either way.
-constexpr long kExponentLimit = 100000;
-
-double readDecimal(Cursor &cursor)
-{
-    std::string text;
-    bool negative = false;
-    if (cursor.peek() == u'+' || cursor.peek() == u'-') {
-        negative = cursor.peek() == u'-';
-        text += char(cursor.peek());
-        cursor.advance();
-    }
-
-    bool anyDigit = false;
-    bool point = false;
-    // The decimal exponent of the first significant digit, to tell an
-    // overflow from an underflow when the value leaves the double range.
-    long leadExponent = 0;
-    bool significant = false;
-    for (;;) {
-        const char16_t c = cursor.peek();
-        if (isDigit(c)) {
-            anyDigit = true;
-            if (c != u'0')
-                significant = true;
-            if (!point && significant && leadExponent < kExponentLimit)
-                ++leadExponent;
-            if (point && !significant && leadExponent > -kExponentLimit)
-                --leadExponent;
-            text += char(c);
-        } else if (c == u'.' && !point) {
-            point = true;
-            text += '.';
-        } else {
-            break;
-        }
-        cursor.advance();
-    }
-    if (!anyDigit)
-        return 0.0;
-
-    long exponent = 0;
-    const char16_t letter = cursor.peek();
-    if (letter == u'E' || letter == u'e' || letter == u'D' || letter == u'd') {
-        const qsizetype beforeLetter = cursor.position();
-        cursor.advance();
-        bool negativeExponent = false;
-        if (cursor.peek() == u'+' || cursor.peek() == u'-') {
-            negativeExponent = cursor.peek() == u'-';
-            cursor.advance();
-        }
-        if (isDigit(cursor.peek())) {
-            for (; isDigit(cursor.peek()); cursor.advance()) {
-                if (exponent < kExponentLimit)
-                    exponent = exponent * 10 + (cursor.peek() - u'0');
-            }
-            if (negativeExponent)
-                exponent = -exponent;
-            text += 'e';
-            text += std::to_string(exponent);
-        } else {
-            cursor.rewind(beforeLetter);
-        }
-    }
-
-    double value = 0.0;
-    const char *first = text.data();
-    if (*first == '+')
-        ++first; // from_chars takes "-" but not "+"
-    const auto [end, ec]
-        = std::from_chars(first, text.data() + text.size(), value, std::chars_format::general);
-    if (ec == std::errc::result_out_of_range) {
-        if (significant && leadExponent + exponent > 0)
-            throw Failure(FailureKind::Overflow);
-        return negative ? -0.0 : 0.0;
-    }
-    Q_ASSERT(ec == std::errc() && end == text.data() + text.size());
-    return value;
-}
-
 } // namespace
 
 double ReadNumber(QStringView text)
 {
-    Cursor cursor(text);
+    NumberCursor cursor(text, NumberCursor::Blanks::Anywhere);
     if (cursor.peek() == u'&') {
         cursor.advance();
         const char16_t letter = cursor.peek();
@@ -177,7 +54,10 @@ double ReadNumber(QStringView text)
         }
         return 0.0;
     }
-    return readDecimal(cursor);
+    const std::optional<double> value = scanDecimal(cursor);
+    if (!value)
+        throw Failure(FailureKind::Overflow);
+    return *value;
 }
 
 } // namespace quorvel
