@@ -130,7 +130,14 @@ CategoryLoad DataStore::loadCategories()
     QByteArray digest;
     CategoryLoad loaded = readAndParse(path, parseCategories, &digest);
     noteLoad(path, loaded.failure, digest);
+    m_loaded.category.reset();
     return loaded;
+}
+
+bool DataStore::canAddCategory() const
+{
+    const auto it = m_files.constFind(categoryListPath());
+    return it != m_files.cend() && it->notReadWhole.isEmpty();
 }
 
 UnitLoad DataStore::loadUnits(const QString &category)
@@ -139,6 +146,7 @@ UnitLoad DataStore::loadUnits(const QString &category)
     QByteArray digest;
     UnitLoad loaded = readAndParse(path, parseUnits, &digest);
     noteLoad(path, loaded.failure, digest);
+    m_loaded = { category, loaded.records };
     return loaded;
 }
 
@@ -275,11 +283,19 @@ void DataStore::addCategory(const QStringList &entries, qsizetype index, const Q
     }
 }
 
-void DataStore::addUnit(
-    CategoryUnits &loaded, const QString &category, const QString &name, const QString &factorText)
+void DataStore::removeCategory(const QStringList &entries, qsizetype index)
+{
+    QStringList listed = entries;
+    listed.removeAt(index);
+    saveCategories(listed);
+    m_loaded.category.reset();
+}
+
+void DataStore::addUnit(const QString &category, const QString &name, const QString &factorText)
 {
     // A unit belongs to the category whose units are loaded and shown; any
     // other would be written into a unit file of no category or the wrong one.
+    CategoryUnits &loaded = m_loaded;
     if (!loaded.category || *loaded.category != category
         || category == QStringView(kNewEntryMarker))
         throw Failure(FailureKind::Refused, {}, 0,

@@ -32,9 +32,9 @@ template <typename Records> struct Loaded {
 using CategoryLoad = Loaded<QStringList>;
 using UnitLoad = Loaded<UnitTable>;
 
-// The units the window converts with and adds to: those its last unit load
-// read, and the category they were read for, none while no category is
-// chosen.
+// The units the window converts with and adds to: those the last unit load
+// read (with the units added since), and the category they were read for,
+// none while no category is chosen.
 struct CategoryUnits {
     std::optional<QString> category;
     UnitTable units;
@@ -59,11 +59,17 @@ public:
     QString unitFilePath(const QString &category) const; // <folder>/<category>.txt
 
     // The category names in file order. Past 32767 records the 32768th is
-    // the last one read, and the failure an Overflow.
+    // the last one read, and the failure an Overflow. No category is chosen
+    // afterwards: the units loaded last stay, but take no new unit.
     CategoryLoad loadCategories();
+    // Whether a new category can be added: the category list was loaded and
+    // read whole.
+    bool canAddCategory() const;
     // The units of a category in file order, likewise at most 32768. Blank
-    // lines and blanks at the end of the file are no record.
+    // lines and blanks at the end of the file are no record. They become
+    // the loaded units, also those read before a failure.
     UnitLoad loadUnits(const QString &category);
+    const CategoryUnits &loadedUnits() const { return m_loaded; }
     // As the loads, but throw the failure instead; they do not count as
     // loads for the writes.
     QStringList readCategories() const;
@@ -85,14 +91,17 @@ public:
     // list cannot be written. Refused (Failure(Refused)) for a name that
     // categoryNameProblem() refuses and for a list already at 32767.
     void addCategory(const QStringList &entries, qsizetype index, const QString &name);
-    // Adds a unit to the units of category, the one the category list shows,
-    // in name order (insertUnitByName) and rewrites its unit file; the table
-    // takes the unit only once the file is written. Refused unless the
-    // units are those of category, read whole, for a name that
+    // Adds a unit to the loaded units, which must be those of category, the
+    // one the category list shows, in name order (insertUnitByName) and
+    // rewrites its unit file; the table takes the unit only once the file is
+    // written. Refused unless the units are those of category, read whole, for a name that
     // unitNameProblem() refuses and for a category already at 32767 units.
     // The factor is the typed text read by ReadNumber.
-    void addUnit(CategoryUnits &loaded, const QString &category, const QString &name,
-        const QString &factorText);
+    void addUnit(const QString &category, const QString &name, const QString &factorText);
+    // Rewrites the category list without entries[index], the category the
+    // user chose to delete; its unit file stays. No category is chosen
+    // afterwards.
+    void removeCategory(const QStringList &entries, qsizetype index);
 
 private:
     // What the last load of a file read, or what the last write wrote.
@@ -109,6 +118,7 @@ private:
 
     QString m_appFolder;
     QHash<QString, FileRecord> m_files;
+    CategoryUnits m_loaded;
 };
 
 // Appends the unit and makes the one ordering pass down to index 1 that keeps

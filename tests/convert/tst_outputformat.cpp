@@ -48,6 +48,8 @@ private Q_SLOTS:
     void commaLocale();
     void conversions_data();
     void conversions();
+    void shownAgain_data();
+    void shownAgain();
     void failures_data();
     void failures();
     void plainFormRoundTrip();
@@ -219,15 +221,53 @@ void tst_OutputFormat::conversions()
     QFETCH(QList<double>, factors);
     QFETCH(OutputMode, mode);
     QFETCH(QString, expected);
-    const Conversion result = calculate(from, to, typed, factors, mode, QLocale::c());
+    LastResult last; // a result that a failed product voids
+    calculate(0, 0, "1", { 1.0 }, mode, last);
+    const Conversion result = calculate(from, to, typed, factors, mode, last, QLocale::c());
     QString outcome = result.text;
     if (result.lacking != Lacking::Nothing) {
         const char *names[] = { "", "from-unit", "to-unit", "value" };
         outcome = QStringLiteral("missing ") + QLatin1String(names[int(result.lacking)]);
     } else if (result.failure) {
         outcome = result.failure->kindText();
-        if (result.productFailed)
+        if (result.failure->kind() == FailureKind::Overflow && !last.has())
             outcome += QStringLiteral(", no product");
+    }
+    QCOMPARE(outcome, expected);
+}
+
+void tst_OutputFormat::shownAgain_data()
+{
+    QTest::addColumn<QStringList>("typed"); // converted in turn from minutes to hours
+    QTest::addColumn<int>("to"); // the to-unit chosen when the last result is shown again
+    QTest::addColumn<QString>("expected"); // the text, "none", or the failure
+
+    QTest::newRow("nothing converted") << QStringList {} << 1 << "none";
+    QTest::newRow("another to-unit") << QStringList { "90" } << 0 << "90";
+    QTest::newRow("no to-unit") << QStringList { "90" } << -1 << "none";
+    QTest::newRow("position beyond the factors")
+        << QStringList { "90" } << 2 << "Subscript out of range";
+    QTest::newRow("a failed product voids it") << QStringList { "90", "1E307" } << 1 << "none";
+    QTest::newRow("a value beyond range keeps it") << QStringList { "90", "1E400" } << 1 << "1.5";
+}
+
+// What the Output commands show again: the last product, divided by the
+// to-factor chosen now.
+void tst_OutputFormat::shownAgain()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(int, to);
+    QFETCH(QString, expected);
+    const QList<double> factors { 60.0, 3600.0 };
+    const OutputMode plain { false, 6 };
+    LastResult last;
+    for (const QString &value : typed)
+        calculate(0, 1, value, factors, plain, last, QLocale::c());
+    QString outcome;
+    try {
+        outcome = last.shownAgain(to, factors, plain, QLocale::c()).value_or("none");
+    } catch (const Failure &failure) {
+        outcome = failure.kindText();
     }
     QCOMPARE(outcome, expected);
 }

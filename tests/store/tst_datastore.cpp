@@ -634,8 +634,8 @@ void TestDataStore::longestAcceptedNameTakesUnits()
     QVERIFY(put(m_store->categoryListPath(), ""));
     m_store->loadCategories();
     m_store->addCategory({ QString::fromUtf16(kNewEntryMarker) }, 0, name);
-    CategoryUnits loaded { name, m_store->loadUnits(name).records };
-    m_store->addUnit(loaded, name, "Meters", "1");
+    m_store->loadUnits(name);
+    m_store->addUnit(name, "Meters", "1");
     QCOMPARE(contents(m_store->unitFilePath(name)), QByteArray("\"Meters\",1\r\n"));
 }
 

@@ -125,19 +125,8 @@ void frmConversion::createControls()
     connect(cboConvFrom, &QComboBox::activated, this, &frmConversion::cboConvFrom_Click);
     connect(cboConvTo, &QComboBox::activated, this, &frmConversion::cboConvTo_Click);
 
-    // Typing into a list's text field leaves no entry selected, while the
-    // typed text stays as it is.
-    for (QComboBox *combo : { cboConversionType, cboConvFrom, cboConvTo }) {
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [combo](const QString &text) {
-            if (combo->currentIndex() < 0)
-                return;
-            const int cursor = combo->lineEdit()->cursorPosition();
-            combo->setCurrentIndex(-1);
-            combo->setEditText(text);
-            combo->lineEdit()->setCursorPosition(cursor);
-        });
+    for (QComboBox *combo : { cboConversionType, cboConvFrom, cboConvTo })
         combo->installEventFilter(this);
-    }
     txtUserInput->installEventFilter(this);
 }
 
@@ -161,7 +150,9 @@ void frmConversion::createMenus()
     // checked one keeps it checked.
     m_decimalsGroup = new QActionGroup(this);
     m_decimalsGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    int decimals = 0;
     for (QAction *item : { mnuOutput3, mnuOutput6, mnuOutput9, mnuOutput12, mnuOutput15 }) {
+        item->setData(decimals += 3); // 3, 6, 9, 12 and 15 decimals
         m_decimalsGroup->addAction(item);
         connect(item, &QAction::triggered, this, [this, item] { mnuOutputDecimals_Click(item); });
     }
@@ -245,25 +236,19 @@ void frmConversion::closeDialogs()
 void frmConversion::LoadCategories()
 {
     cboConversionType->clear();
-    m_dataFilePath = m_store.categoryListPath();
     CategoryLoad loaded = m_store.loadCategories();
-    // A category list that was not read whole cannot be rewritten, so it
-    // offers no new category.
-    if (isEditMode() && loaded.whole())
+    if (isEditMode() && m_store.canAddCategory())
         loaded.records.append(kMarker);
     appendEntries(cboConversionType, sortedForList(loaded.records));
     // Even when the file could not be read whole, the window shows the
     // layout of its mode, so that it stays usable after the report.
     txtUserInput->clear();
     showUnselected(cboConversionType, kConversionPrompt);
-    // No category is chosen now; the units loaded last stay for the Output
-    // commands, but no unit is added to them.
-    m_units.category.reset();
     cboConvFrom->clear();
     cboConvTo->clear();
     showUnselected(cboConvTo, kConvertTo);
     txtCalcOut->clear();
-    m_hasResult = false;
+    m_lastResult.forget();
     const bool edit = isEditMode();
     showUnselected(cboConvFrom, edit ? kConvertFromTo : kConvertFrom);
     cboConvTo->setVisible(!edit);
@@ -275,15 +260,12 @@ void frmConversion::LoadCategories()
 
 void frmConversion::LoadUnits()
 {
-    const QString category = cboConversionType->currentText();
-    m_dataFilePath = m_store.unitFilePath(category);
     // The records read before a failure stay listed and convert; the store
     // refuses to rewrite a unit file it could not read whole.
-    UnitLoad loaded = m_store.loadUnits(category);
+    const UnitLoad loaded = m_store.loadUnits(cboConversionType->currentText());
     // The lists are appended to, never emptied here; the arrays are replaced.
     appendEntries(cboConvFrom, loaded.records.names);
     appendEntries(cboConvTo, loaded.records.names);
-    m_units = { category, std::move(loaded.records) };
     if (loaded.failure)
         throw *loaded.failure;
 }
@@ -291,27 +273,29 @@ void frmConversion::LoadUnits()
 // ---------------------------------------------------------------------------
 // Writing
 
+// Deletes the category at CategoryIndex: the category list file is
+// rewritten without it, and only then the list lets it go.
 void frmConversion::SaveCategories()
 {
-    m_dataFilePath = m_store.categoryListPath();
-    m_store.saveCategories(entriesOf(cboConversionType));
+    m_store.removeCategory(entriesOf(cboConversionType), CategoryIndex);
+    cboConversionType->removeItem(CategoryIndex);
+    showUnselected(cboConversionType, QString());
 }
 
-// Creates the category that the list's text names, where the marker stood:
-// its empty unit file and its entry in the category list file, both or
-// neither.
-void frmConversion::CreateCategoryFile()
+// Creates the category name where the marker at CategoryIndex stood: its
+// empty unit file and its entry in the category list file, both or neither;
+// the list shows the name in place of the marker only then.
+void frmConversion::CreateCategoryFile(const QString &name)
 {
-    m_dataFilePath = m_store.categoryListPath();
-    m_store.addCategory(
-        entriesOf(cboConversionType), CategoryIndex, cboConversionType->currentText());
+    m_store.addCategory(entriesOf(cboConversionType), CategoryIndex, name);
+    cboConversionType->setItemText(CategoryIndex, name);
+    cboConversionType->setCurrentIndex(CategoryIndex);
 }
 
 void frmConversion::AddUnit()
 {
-    const QString category = cboConversionType->currentText();
-    m_dataFilePath = m_store.unitFilePath(category);
-    m_store.addUnit(m_units, category, cboConvFrom->currentText(), txtUserInput->text());
+    m_store.addUnit(
+        cboConversionType->currentText(), cboConvFrom->currentText(), txtUserInput->text());
     txtUserInput->clear();
 }
 
@@ -321,7 +305,7 @@ void frmConversion::AddUnit()
 void frmConversion::CalculateIt()
 {
     const Conversion result = calculate(cboConvFrom->currentIndex(), cboConvTo->currentIndex(),
-        txtUserInput->text(), m_units.units.factors, outputMode());
+        txtUserInput->text(), UnitFactors(), outputMode(), m_lastResult);
     switch (result.lacking) {
     case Lacking::FromUnit:
         cboConvFrom->setFocus();
@@ -335,12 +319,6 @@ void frmConversion::CalculateIt()
     case Lacking::Nothing:
         break;
     }
-    if (result.defaultValue) {
-        m_defaultValue = *result.defaultValue;
-        m_hasResult = true;
-    } else if (result.productFailed) {
-        m_hasResult = false;
-    }
     if (result.failure)
         throw *result.failure;
     txtCalcOut->setText(result.text);
@@ -350,12 +328,7 @@ OutputMode frmConversion::outputMode() const
 {
     OutputMode mode;
     mode.scientific = mnuOutputScientific->isChecked();
-    const QAction *checked = m_decimalsGroup->checkedAction();
-    mode.decimals = checked == mnuOutput3 ? 3
-        : checked == mnuOutput9           ? 9
-        : checked == mnuOutput12          ? 12
-        : checked == mnuOutput15          ? 15
-                                          : 6;
+    mode.decimals = m_decimalsGroup->checkedAction()->data().toInt();
     return mode;
 }
 
@@ -366,15 +339,10 @@ QString frmConversion::FormatOutput(double value, double divisor) const
 
 void frmConversion::refreshOutput()
 {
-    // Shows the last result again in the form now chosen. Without a result
-    // (nothing converted since the lists were loaded, a failed
-    // multiplication, no to-unit) the output box keeps its text.
-    const int to = cboConvTo->currentIndex();
-    if (!m_hasResult || to < 0)
-        return;
-    if (to >= m_units.units.factors.size())
-        throw Failure(FailureKind::SubscriptOutOfRange);
-    txtCalcOut->setText(FormatOutput(m_defaultValue, m_units.units.factors[to]));
+    // Without a result to show again the output box keeps its text.
+    if (const auto text
+        = m_lastResult.shownAgain(cboConvTo->currentIndex(), UnitFactors(), outputMode()))
+        txtCalcOut->setText(*text);
 }
 
 void frmConversion::mnuOutputScientific_Click()
@@ -402,7 +370,7 @@ void frmConversion::cboConversionType_Click()
             showUnselected(cboConvTo, kConvertTo);
             txtUserInput->clear();
             txtCalcOut->clear();
-            m_hasResult = false;
+            m_lastResult.forget();
             LoadUnits();
             cboConvFrom->setFocus();
             return;
@@ -425,14 +393,7 @@ void frmConversion::addCategoryInEditMode()
     cboConversionType->setFocus();
     if (name.isEmpty())
         return;
-    cboConversionType->setItemText(CategoryIndex, name);
-    cboConversionType->setCurrentIndex(CategoryIndex);
-    try {
-        CreateCategoryFile();
-    } catch (const Failure &) {
-        cboConversionType->setItemText(CategoryIndex, kMarker);
-        throw;
-    }
+    CreateCategoryFile(name);
     LoadUnits();
     appendEntries(cboConvFrom, { kMarker });
     cboConvFrom->setFocus();
@@ -445,23 +406,8 @@ void frmConversion::offerCategoryDeletion()
         QMessageBox::Yes | QMessageBox::No, this);
     question.setObjectName(QStringLiteral("deleteQuestion"));
     question.setDefaultButton(QMessageBox::Yes);
-    DeleteReply = question.exec() == QMessageBox::Yes ? 6 : 7;
-
-    if (DeleteReply == 6) {
-        const QString removed = cboConversionType->itemText(CategoryIndex);
-        cboConversionType->removeItem(CategoryIndex);
-        showUnselected(cboConversionType, QString());
-        try {
-            SaveCategories();
-        } catch (const Failure &) {
-            // The list keeps showing what the category list file holds.
-            cboConversionType->insertItem(CategoryIndex, removed);
-            cboConversionType->setCurrentIndex(CategoryIndex);
-            throw;
-        }
-        // No category is chosen now: the from-list offers no new unit, and no
-        // unit can be added to the units still loaded.
-        m_units.category.reset();
+    if (question.exec() == QMessageBox::Yes) {
+        SaveCategories();
         cboConvFrom->setFocus();
         return;
     }

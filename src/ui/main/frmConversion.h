@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/calculation.h"
 #include "convert/outputformat.h"
 #include "store/datastore.h"
 
@@ -44,17 +45,16 @@ public:
     void Form_Load();
 
     // Window-level data, read by the tests and the benchmarks.
-    const QStringList &UnitNames() const { return m_units.units.names; }
-    const QList<double> &UnitFactors() const { return m_units.units.factors; }
-    const QString &DataFilePath() const { return m_dataFilePath; }
-    double DefaultValue() const { return m_defaultValue; }
+    const QStringList &UnitNames() const { return m_store.loadedUnits().units.names; }
+    const QList<double> &UnitFactors() const { return m_store.loadedUnits().units.factors; }
+    double DefaultValue() const { return m_lastResult.defaultValue(); }
     bool isEditMode() const;
 
     // Store and calculation operations.
     void LoadCategories();
     void LoadUnits();
     void SaveCategories();
-    void CreateCategoryFile();
+    void CreateCategoryFile(const QString &name);
     void AddUnit();
     void CalculateIt();
     QString FormatOutput(double value, double divisor) const;
@@ -128,13 +128,6 @@ private:
     QPointer<frmRegister> m_register;
 
     // Window-level data.
-    quorvel::CategoryUnits m_units;
-    QString m_dataFilePath;
-    double m_defaultValue = 0;
-    // False until a calculation succeeds, and again after the unit lists are
-    // emptied or a multiplication fails: the Output commands then have no
-    // result to show again.
-    bool m_hasResult = false;
+    quorvel::LastResult m_lastResult;
     qint16 CategoryIndex = 0;
-    qint16 DeleteReply = 0;
 };

@@ -91,6 +91,17 @@ QComboBox *makeCombo(QWidget *parent, const char *name, const QString &accessibl
     // When its text field loses the focus, a combo box would select the entry
     // that matches the typed text and report it as the user's choice.
     QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
+    // Typing into the text field leaves no entry selected, while the typed
+    // text stays as it is.
+    QObject::connect(
+        combo->lineEdit(), &QLineEdit::textEdited, combo, [combo](const QString &text) {
+            if (combo->currentIndex() < 0)
+                return;
+            const int cursor = combo->lineEdit()->cursorPosition();
+            combo->setCurrentIndex(-1);
+            combo->setEditText(text);
+            combo->lineEdit()->setCursorPosition(cursor);
+        });
     combo->setDuplicatesEnabled(true);
     // The geometry is fixed, so measuring thousands of entries is wasted work.
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
