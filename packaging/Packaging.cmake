@@ -12,11 +12,11 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/quorvel.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/org.example.quorvel.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${PROJECT_SOURCE_DIR}/src/app/icons/quorvel.svg
+install(FILES ${PROJECT_SOURCE_DIR}/src/ui/icons/quorvel.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${PROJECT_SOURCE_DIR}/src/app/icons/quorvel.png
+install(FILES ${PROJECT_SOURCE_DIR}/src/ui/icons/quorvel.png
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
-install(FILES ${PROJECT_SOURCE_DIR}/src/app/icons/quorvel-32.png
+install(FILES ${PROJECT_SOURCE_DIR}/src/ui/icons/quorvel-32.png
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME quorvel.png)
 
 # Debian's conventions: the copyright file in machine-readable form, the

@@ -1,6 +1,6 @@
 #include "convert/outputformat.h"
 
-#include "convert/failure.h"
+#include "core/failure.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,7 +1,7 @@
 #include "convert/readnumber.h"
 
 #include "convert/decimalscanner.h"
-#include "convert/failure.h"
+#include "core/failure.h"
 
 #include <cstdint>
 

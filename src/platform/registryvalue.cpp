@@ -1,6 +1,6 @@
 #include "platform/registryvalue.h"
 
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "platform/registry.h"
 #include "store/codepage.h"
 

@@ -1,6 +1,6 @@
 #include "win32_registry.h"
 
-#include "store/win32_codepage.h"
+#include "platform/win32_ansicall.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "store/datafile.h"
 
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "store/codepage.h"
 
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
 #include "store/datastore.h"
 
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "convert/readnumber.h"
 #include "store/datafile.h"
 #include "store/fieldreader.h"

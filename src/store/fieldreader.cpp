@@ -1,7 +1,7 @@
 #include "store/fieldreader.h"
 
 #include "convert/decimalscanner.h"
-#include "convert/failure.h"
+#include "core/failure.h"
 
 namespace quorvel {
 

@@ -68,11 +68,4 @@ std::optional<std::string> encodeCodePage(unsigned codePage, std::u16string_view
     return bytes;
 }
 
-std::optional<std::string> encodeForAnsiCall(std::u16string_view text)
-{
-    if (text.find(u'\0') != std::u16string_view::npos)
-        return std::nullopt;
-    return encodeCodePage(ansiCodePage(), text);
-}
-
 } // namespace quorvel::win32

@@ -23,9 +23,4 @@ std::u16string decodeCodePage(unsigned codePage, std::string_view bytes);
 // exactly: neither a look-alike ("A" for U+0100) nor "?" stands in for it.
 std::optional<std::string> encodeCodePage(unsigned codePage, std::u16string_view text);
 
-// A name or path for the "A" calls: the text in the ANSI code page, or
-// nullopt when it cannot be handed over whole, because the code page cannot
-// carry it or because a NUL in it would end it early.
-std::optional<std::string> encodeForAnsiCall(std::u16string_view text);
-
 } // namespace quorvel::win32

@@ -1,5 +1,5 @@
 #include "convert/calculation.h"
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "convert/outputformat.h"
 #include "convert/readnumber.h"
 

@@ -1,6 +1,6 @@
 #include "fakes.h"
 
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "platform/registry.h"
 #include "platform/sysinfo.h"
 #include "ui/dialogs/frmAbout.h"

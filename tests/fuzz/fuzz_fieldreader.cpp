@@ -2,7 +2,7 @@
 // fields it yields, written back as records, read back the same.
 #include "fuzzcheck.h"
 
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "store/codepage.h"
 #include "store/fieldreader.h"
 #include "store/fieldwriter.h"

@@ -3,7 +3,7 @@
 // each form reads back within its own precision.
 #include "fuzzcheck.h"
 
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "convert/outputformat.h"
 #include "convert/readnumber.h"
 

@@ -2,7 +2,7 @@
 // and the plain form of the result reads back within 15 significant digits.
 #include "fuzzcheck.h"
 
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "convert/outputformat.h"
 #include "convert/readnumber.h"
 #include "store/codepage.h"

@@ -4,7 +4,7 @@
 #include "fuzzcheck.h"
 #include "fuzzfolder.h"
 
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "store/codepage.h"
 #include "store/datastore.h"
 #include "store/fieldwriter.h"

@@ -7,7 +7,7 @@
 #include "store/fieldreader.h"
 #include "ui/main/frmConversion.h"
 
-#include "convert/failure.h"
+#include "core/failure.h"
 
 #include <QCollator>
 #include <QComboBox>

@@ -4,7 +4,7 @@
 // window goes on converting afterwards.
 #include "scenario.h"
 
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "store/datastore.h"
 #include "ui/main/frmConversion.h"
 

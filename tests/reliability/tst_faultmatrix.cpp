@@ -7,7 +7,7 @@
 // kind and file, and the window goes on working.
 #include "scenario.h"
 
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "store/datastore.h"
 #include "ui/main/frmConversion.h"
 

@@ -1,4 +1,4 @@
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "store/datastore.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/dialogs/twips.h"
+#include "ui/twips.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #include "ui/dialogs/frmAbout.h"
 
 #include "appinfo.h"
-#include "convert/failure.h"
+#include "core/failure.h"
 #include "platform/registryvalue.h"
 #include "platform/sysinfo.h"
 

@@ -1,8 +1,8 @@
 #include "ui/dialogs/frmHelp.h"
 
 #include "appinfo.h"
-#include "convert/failure.h"
-#include "store/datastore.h"
+#include "core/failure.h"
+#include "store/datafile.h"
 #include "store/fieldreader.h"
 
 #include <QDir>
@@ -110,19 +110,17 @@ void frmHelp::Form_Activate()
 {
     setWindowTitle(QString::fromLatin1(appinfo::kTitle) + QStringLiteral(" Help"));
     lblHelp->clear();
-    m_helpFilePath = m_appFolder + QStringLiteral("/help.txt");
+    const QString path = m_appFolder + QStringLiteral("/help.txt");
 
     // A help file that cannot be read is no failure of the program: the
     // label says what went wrong instead.
     QString text;
     try {
-        FieldReader reader(readCodePageFile(m_helpFilePath), m_helpFilePath);
-        while (!reader.atEnd()) {
-            m_field = reader.readText();
-            text += m_field + QLatin1Char('\n');
-        }
+        FieldReader reader(readCodePageFile(path), path);
+        while (!reader.atEnd())
+            text += reader.readText() + QLatin1Char('\n');
     } catch (const Failure &failure) {
-        text = unreadableText(m_helpFilePath, failure.kindText());
+        text = unreadableText(path, failure.kindText());
     }
     // No accessible name of its own: a screen reader reads the text itself.
     lblHelp->setText(text);

@@ -21,16 +21,12 @@ public:
     void Form_Activate();
     void OKButton_Click();
 
-    const QString &helpFilePath() const { return m_helpFilePath; }
-
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString m_appFolder;
-    QString m_helpFilePath;
-    QString m_field;
     // The window that had the keyboard focus last, the dialog's own left
     // out: none when another application had it, or when it is gone.
     QPointer<QWindow> m_focusBefore;

@@ -6,7 +6,7 @@
 #include "ui/dialogs/frmAbout.h"
 #include "ui/dialogs/frmHelp.h"
 #include "ui/dialogs/frmRegister.h"
-#include "ui/dialogs/twips.h"
+#include "ui/twips.h"
 #include "ui/main/keypress.h"
 #include "ui/main/listcontrols.h"
 
