@@ -488,10 +488,12 @@ def case_accessibility(program, _args):
 
 
 def case_package(program, args):
-    """Builds the .deb, unpacks it into a temporary root and runs it there."""
+    """Builds the .deb and a copy of it with a changed program, unpacks each
+    into a throw-away root and runs case_installed on them as an ordinary
+    user."""
     if not args.build_dir:
         raise TestFailure("--build-dir is required")
-    for tool in ("cpack", "dpkg-deb"):
+    for tool in ("cpack", "dpkg-deb", "setpriv"):
         if shutil.which(tool) is None:
             log("SKIPPED: missing", tool)
             return e2elib.SKIP
@@ -512,31 +514,85 @@ def case_package(program, args):
         expect("package name", fields["Package"], "quorvel")
         if "libqt6widgets6" not in fields["Depends"]:
             raise TestFailure(f"Depends lacks libqt6widgets6: {fields['Depends']!r}")
-        if "example.org" not in fields["Maintainer"]:
-            raise TestFailure(f"unexpected maintainer {fields['Maintainer']!r}")
 
         root = os.path.join(work, "root")
         subprocess.run(["dpkg-deb", "-x", deb, root], check=True, timeout=60)
-        link = os.path.join(root, "usr/bin/quorvel")
-        expect("bin/quorvel link", os.readlink(link), "../lib/quorvel/quorvel")
-        for path in ("usr/lib/quorvel/quorvel", "usr/lib/quorvel/conversion.txt",
-                     "usr/lib/quorvel/Length.txt", "usr/lib/quorvel/help.txt",
-                     "usr/share/applications/quorvel.desktop",
+        for path in ("usr/bin/quorvel", "usr/lib/quorvel/quorvel",
+                     "usr/lib/quorvel/conversion.txt", "usr/lib/quorvel/Length.txt",
+                     "usr/lib/quorvel/help.txt", "usr/share/applications/quorvel.desktop",
                      "usr/share/icons/hicolor/scalable/apps/quorvel.svg",
                      "usr/share/icons/hicolor/64x64/apps/quorvel.png"):
             if not os.path.isfile(os.path.join(root, path)):
                 raise TestFailure(f"the package lacks {path}")
 
-        # Started through the symlink, it finds its data in its real folder.
-        s = e2elib.Session(link, install_root=root)
-        with s:
-            s.start_x()
-            s.start_program()
-            wait_focus(s, CATEGORY)
-            convert(s, "Length", "Inches", "Feet", "12")
-            wait_text(s, OUTPUT, "1.000000 e+0 ")
+        # The next version: the same package with one byte more in the program.
+        changed = os.path.join(work, "changed")
+        subprocess.run(["dpkg-deb", "-R", deb, changed], check=True, timeout=60)
+        with open(os.path.join(changed, "usr/lib/quorvel/quorvel"), "ab") as f:
+            f.write(b"\0")
+        subprocess.run(["sed", "-i", "s/^Version: .*/&+1/", os.path.join(changed, "DEBIAN/control")],
+                       check=True)
+        subprocess.run(["dpkg-deb", "--root-owner-group", "-b", changed, deb + ".next"],
+                       check=True, timeout=120, stdout=subprocess.DEVNULL)
+        subprocess.run(["dpkg-deb", "-x", deb + ".next", root + ".next"], check=True, timeout=60)
+
+        os.chmod(work, 0o755)
+        user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                "env", "HOME=/tmp"] if os.geteuid() == 0 else []
+        env = {k: v for k, v in os.environ.items() if k != e2elib.INNER_FLAG}
+        return subprocess.run(user + [e2elib.PYTHON, os.path.abspath(__file__), "installed",
+                                      "--program", os.path.join(root, "usr/bin/quorvel"),
+                                      "--next", os.path.join(root + ".next", "usr/bin/quorvel")],
+                              env=env, timeout=200).returncode
     finally:
         shutil.rmtree(work, ignore_errors=True)
+
+
+def case_installed(launcher, args):
+    """As an ordinary user with a fresh home folder: the launcher makes the
+    private folder, an added unit lands there and survives a second start,
+    and the launcher of the next package replaces the program only."""
+    os.environ.pop("XDG_DATA_HOME", None)
+    installed = os.path.join(os.path.dirname(os.path.dirname(launcher)), "lib/quorvel")
+    with e2elib.Session(launcher, install_root=True) as s:
+        s.folder = os.path.join(s.home, ".local/share/quorvel")
+        s.start_x()
+        for run, program in enumerate((launcher, launcher, args.next)):
+            s.program = program
+            s.start_program()
+            wait_focus(s, CATEGORY)
+            if run == 0:
+                for name in os.listdir(installed):
+                    expect(f"private {name} as installed",
+                           s.read(name) == e2elib.read_bytes(installed, name), True)
+                lines = set(s.read("Length.txt").splitlines()) | {b'"Smoots",1.7018'}
+                s.menu("f", "e")
+                keep_category(s, "Length")
+                s.choose("-")
+                s.type("Smoots")
+                s.key("Return")
+                wait_focus(s, VALUE)
+                s.type("1.7018")
+                s.key("Return")
+            wait_for("the unit in the private Length.txt",
+                     lambda: set(s.read("Length.txt").splitlines()) == lines)
+            s.menu("f", "x")
+            s.wait_exit()
+        next_lib = os.path.join(os.path.dirname(os.path.dirname(args.next)), "lib/quorvel")
+        expect("the program after the upgrade is the next package's",
+               s.read("quorvel") == e2elib.read_bytes(next_lib, "quorvel"), True)
+
+        # The installed program itself says at once that its folder is not
+        # writable, and how to get one that is.
+        s.program = os.path.join(installed, "quorvel")
+        s.start_program()
+        wait_focus(s, CATEGORY)
+        s.menu("f", "e")
+        message = wait_for("the read-only folder message",
+                           lambda: s.visible_text_containing("Edits need a writable"))
+        for part in (os.path.realpath(installed), "Start Quorvel from the menu or as quorvel"):
+            if part not in message:
+                raise TestFailure(f"the message lacks {part!r}: {message!r}")
     return 0
 
 
@@ -554,6 +610,7 @@ CASES = {
     "wheel": case_wheel,
     "accessibility": case_accessibility,
     "package": case_package,
+    "installed": case_installed,
 }
 
 
@@ -562,6 +619,7 @@ def main():
     parser.add_argument("case", choices=sorted(CASES))
     parser.add_argument("--program", required=True)
     parser.add_argument("--build-dir")
+    parser.add_argument("--next", help="installed: the launcher of the next package")
     parser.add_argument("--timeout", type=float, default=150)
     args = parser.parse_args()
 
