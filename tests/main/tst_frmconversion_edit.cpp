@@ -7,17 +7,11 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 using namespace quorvel::test;
 using Press = ModalAnswerer::Press;
@@ -64,7 +58,6 @@ private Q_SLOTS:
     void fullCategoryRefusesUnit();
     void fullCategoryListRefusesCategory();
     void readOnlyUnitFile();
-    void readOnlyFolderSaidOnEdit();
 
 private:
     bool startEditing();
@@ -707,26 +700,6 @@ void tst_frmConversionEdit::readOnlyUnitFile()
     type(f->value, QStringLiteral("90"));
     pressEnter(f->value);
     QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
-}
-
-void tst_frmConversionEdit::readOnlyFolderSaidOnEdit()
-{
-#ifdef Q_OS_UNIX
-    if (geteuid() == 0)
-        QSKIP("Privileges write into any folder; e2e_package runs as an ordinary user");
-#endif
-    f->writeStandardFiles();
-    QVERIFY(f->start());
-    const QString folder = QFileInfo(f->path(QStringLiteral("conversion.txt"))).path();
-    QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    f->answerer.expectFailure(
-        { QDir::toNativeSeparators(folder), QStringLiteral("Edits need a writable") });
-    f->action("mnuFileEdit")->trigger();
-    QCOMPARE(f->answerer.pending(), 0);
-    QVERIFY(entries(f->category).contains(kMarker));
-    f->action("mnuFileEdit")->trigger(); // and nothing said when it goes off
-    QVERIFY(QFile::setPermissions(
-        folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
 }
 
 QTEST_MAIN(tst_frmConversionEdit)
