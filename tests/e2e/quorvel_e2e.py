@@ -541,9 +541,8 @@ def case_package(program, args):
 
 
 def case_installed(launcher, args):
-    """The installed launcher as an ordinary user with a fresh home: racing
-    first starts, an edit kept over a second start and the next package
-    (--build-dir, its root), which replaces the program; a read-only home."""
+    """The launcher, as an ordinary user: racing first starts, an edit kept over
+    a second start and the next package (--build-dir), a read-only home."""
     lib = os.path.dirname(os.path.dirname(launcher)) + "/lib/quorvel"
     with e2elib.Session(launcher, install_root=True, env={"XDG_DATA_HOME": ""}) as s:
         s.folder = s.home + "/.local/share/quorvel"
@@ -577,8 +576,7 @@ def case_installed(launcher, args):
                      lambda: set(s.read("Length.txt").splitlines()) == added)
         expect("program after the upgrade", s.read("quorvel") == read_bytes(
             args.build_dir + "/usr/lib/quorvel", "quorvel"), True)
-        # The installed program, started for the read-only home, says why and
-        # at File > Edit names its folder at once.
+        # Started instead for the read-only home, the installed program says why.
         s.menu("f", "e")
         wait_for("the message", lambda: os.path.realpath(args.build_dir) in (
             s.visible_text_containing("Start Quorvel from the menu or as quorvel") or ""))
