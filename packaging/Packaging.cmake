@@ -2,15 +2,21 @@
 #
 # The program reads its data files from its own folder, so the tree is
 # relocatable: <prefix>/lib/quorvel holds the program, the data files and
-# help.txt side by side, and <prefix>/bin/quorvel is a relative symlink to it
-# (the program resolves its real folder through /proc/self/exe).
+# help.txt side by side, and <prefix>/bin/quorvel is the launcher that starts
+# a copy of them in each user's own folder (src/app/launcher.sh).
 include(GNUInstallDirs)
-
-set(QUORVEL_INSTALL_APPDIR lib/quorvel)
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/quorvel.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/org.example.quorvel.metainfo.xml
+# The files that carry the contact data are filled in from the build's
+# QUORVEL_CONTACT_* settings (CMakeLists.txt).
+set(QUORVEL_CONFIGURED ${PROJECT_BINARY_DIR}/packaging)
+string(REGEX REPLACE "/+$" "" QUORVEL_SCREENSHOT_URL "${QUORVEL_CONTACT_WEBSITE}")
+string(APPEND QUORVEL_SCREENSHOT_URL /docs/screenshots/main-window.png)
+foreach(source org.example.quorvel.metainfo.xml copyright changelog quorvel.1 README.tar)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/${source} ${QUORVEL_CONFIGURED}/${source} @ONLY)
+endforeach()
+install(FILES ${QUORVEL_CONFIGURED}/org.example.quorvel.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/src/ui/icons/quorvel.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
@@ -25,32 +31,20 @@ install(FILES ${PROJECT_SOURCE_DIR}/src/ui/icons/quorvel-32.png
 find_program(QUORVEL_GZIP gzip REQUIRED)
 set(QUORVEL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/quorvel)
 foreach(source changelog quorvel.1)
-  set(input ${CMAKE_CURRENT_LIST_DIR}/${source})
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${input})
-  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging)
   execute_process(COMMAND ${QUORVEL_GZIP} -9nc
-    INPUT_FILE ${input} OUTPUT_FILE ${PROJECT_BINARY_DIR}/packaging/${source}.gz
+    INPUT_FILE ${QUORVEL_CONFIGURED}/${source} OUTPUT_FILE ${QUORVEL_CONFIGURED}/${source}.gz
     COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+install(FILES ${QUORVEL_CONFIGURED}/copyright ${QUORVEL_CONFIGURED}/changelog.gz
   DESTINATION ${QUORVEL_DOCDIR})
 install(FILES ${PROJECT_BINARY_DIR}/packaging/quorvel.1.gz
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides
   DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME quorvel)
 
-# The symlink is made in the staging tree, relative, so it survives any
-# prefix and any DESTDIR.
-install(CODE "
-  set(bindir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
-  file(MAKE_DIRECTORY \"\${bindir}\")
-  file(CREATE_LINK ../${QUORVEL_INSTALL_APPDIR}/quorvel \"\${bindir}/quorvel\" SYMBOLIC)
-  message(STATUS \"Installing: \${bindir}/quorvel -> ../${QUORVEL_INSTALL_APPDIR}/quorvel\")
-")
-
 set(CPACK_PACKAGE_NAME quorvel)
-set(CPACK_PACKAGE_VENDOR "Quorvel developers")
-set(CPACK_PACKAGE_CONTACT "Quorvel developers <quorvel@example.org>")
+set(CPACK_PACKAGE_VENDOR "${QUORVEL_CONTACT_NAME}")
+set(CPACK_PACKAGE_CONTACT "${QUORVEL_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}: a small desktop unit converter")
 # One line of the extended description per line of text: Debian wants them
@@ -69,13 +63,19 @@ set(CPACK_SOURCE_GENERATOR "")
 # unpacks into quorvel-<version>-linux-<cpu>/, a tree like /usr's.
 set(CPACK_PACKAGE_FILE_NAME quorvel-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+# The tar.gz alone also carries a README at its top (packaging/README.tar).
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/CPackProject.cmake)
+set(CPACK_QUORVEL_TAR_EXTRAS ${QUORVEL_CONFIGURED}/tar)
+file(MAKE_DIRECTORY ${CPACK_QUORVEL_TAR_EXTRAS})
+file(COPY_FILE ${QUORVEL_CONFIGURED}/README.tar ${CPACK_QUORVEL_TAR_EXTRAS}/README
+  ONLY_IF_DIFFERENT)
 
 set(CPACK_DEBIAN_PACKAGE_NAME quorvel)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quorvel developers <quorvel@example.org>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUORVEL_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quorvel.example.org/")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${QUORVEL_CONTACT_WEBSITE}")
 # Computed from the program's shared libraries (libqt6widgets6 and the rest)
 # where dpkg-shlibdeps is at hand, listed otherwise.
 find_program(QUORVEL_DPKG_SHLIBDEPS dpkg-shlibdeps)

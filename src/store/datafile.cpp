@@ -180,8 +180,9 @@ Failure writeFailure(FailureKind kind, const QString &path, QString reason = {})
 {
     if (kind == FailureKind::PermissionDenied)
         reason = QStringLiteral("The file or the application folder is read-only. Edits need "
-                                "a writable application folder: copy the program's folder to "
-                                "one you can write to and start it from there.");
+                                "a writable application folder: start an installed Quorvel "
+                                "from the menu or as quorvel, which gives each user one, or "
+                                "run the program from a folder you can write to.");
     return Failure(kind, path, 0, std::move(reason));
 }
 

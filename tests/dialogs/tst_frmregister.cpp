@@ -1,3 +1,4 @@
+#include "appinfo.h"
 #include "fakes.h"
 
 #include "ui/dialogs/frmRegister.h"
@@ -107,10 +108,10 @@ void TestFrmRegister::linkClickOpensUrl_data()
 
     QTest::newRow("e-mail link") << "txtEmail"
                                  << "txtWebsite"
-                                 << "mailto:quorvel@example.org?subject=Quorvel";
+                                 << QStringLiteral("mailto:%1?subject=Quorvel")
+                                        .arg(QString::fromUtf8(quorvel::appinfo::kContactEmail));
     QTest::newRow("web link") << "txtWebsite"
-                              << "txtEmail"
-                              << "https://www.example.org/quorvel";
+                              << "txtEmail" << QString::fromUtf8(quorvel::appinfo::kContactWebsite);
 }
 
 void TestFrmRegister::linkClickOpensUrl()

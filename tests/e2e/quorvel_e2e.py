@@ -16,7 +16,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2elib  # noqa: E402
-from e2elib import TestFailure, log, records, wait_for  # noqa: E402
+from e2elib import TestFailure, log, read_bytes, records, wait_for  # noqa: E402
 
 HELP_TEXT = records(
     "Quorvel test help",
@@ -488,10 +488,10 @@ def case_accessibility(program, _args):
 
 
 def case_package(program, args):
-    """Builds the .deb, unpacks it into a temporary root and runs it there."""
+    """Unpacks the .deb into a throw-away root and runs case_installed there."""
     if not args.build_dir:
         raise TestFailure("--build-dir is required")
-    for tool in ("cpack", "dpkg-deb"):
+    for tool in ("cpack", "dpkg-deb", "setpriv"):
         if shutil.which(tool) is None:
             log("SKIPPED: missing", tool)
             return e2elib.SKIP
@@ -512,31 +512,75 @@ def case_package(program, args):
         expect("package name", fields["Package"], "quorvel")
         if "libqt6widgets6" not in fields["Depends"]:
             raise TestFailure(f"Depends lacks libqt6widgets6: {fields['Depends']!r}")
-        if "example.org" not in fields["Maintainer"]:
-            raise TestFailure(f"unexpected maintainer {fields['Maintainer']!r}")
 
         root = os.path.join(work, "root")
         subprocess.run(["dpkg-deb", "-x", deb, root], check=True, timeout=60)
-        link = os.path.join(root, "usr/bin/quorvel")
-        expect("bin/quorvel link", os.readlink(link), "../lib/quorvel/quorvel")
-        for path in ("usr/lib/quorvel/quorvel", "usr/lib/quorvel/conversion.txt",
-                     "usr/lib/quorvel/Length.txt", "usr/lib/quorvel/help.txt",
-                     "usr/share/applications/quorvel.desktop",
+        for path in ("usr/bin/quorvel", "usr/lib/quorvel/quorvel",
+                     "usr/lib/quorvel/conversion.txt", "usr/lib/quorvel/Length.txt",
+                     "usr/lib/quorvel/help.txt", "usr/share/applications/quorvel.desktop",
                      "usr/share/icons/hicolor/scalable/apps/quorvel.svg",
                      "usr/share/icons/hicolor/64x64/apps/quorvel.png"):
             if not os.path.isfile(os.path.join(root, path)):
                 raise TestFailure(f"the package lacks {path}")
 
-        # Started through the symlink, it finds its data in its real folder.
-        s = e2elib.Session(link, install_root=root)
-        with s:
-            s.start_x()
+        # The next package's tree: the same, with one byte more in the program.
+        shutil.copytree(root, root + "2", symlinks=True)
+        with open(root + "2/usr/lib/quorvel/quorvel", "ab") as f:
+            f.write(b"\0")
+        for tree in (work, root + "/usr/lib/quorvel", root + "2/usr/lib/quorvel"):
+            os.chmod(tree, 0o555)  # readable by the ordinary user, and no more
+        user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] * (
+            os.geteuid() == 0)
+        return subprocess.run(user + [e2elib.PYTHON, __file__, "installed", "--program", root
+                                      + "/usr/bin/quorvel", "--build-dir", root + "2"],
+                              env=dict(os.environ, **{e2elib.INNER_FLAG: ""}),
+                              timeout=200).returncode
+    finally:
+        subprocess.run(["chmod", "-R", "u+w", work])
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def case_installed(launcher, args):
+    """The launcher, as an ordinary user: racing first starts, an edit kept over
+    a second start and the next package (--build-dir), a read-only home."""
+    lib = os.path.dirname(os.path.dirname(launcher)) + "/lib/quorvel"
+    with e2elib.Session(launcher, install_root=True, env={"XDG_DATA_HOME": ""}) as s:
+        s.folder = s.home + "/.local/share/quorvel"
+        os.mkdir(s.tmp + "/ro", 0o555)
+        s.start_x()
+        racers = [subprocess.Popen([launcher], env=dict(s.env, QT_QPA_PLATFORM="offscreen"),
+                                   start_new_session=True) for _ in range(4)]
+        s.procs += racers
+        wait_for("the racing starts", lambda: all(os.path.realpath(
+            f"/proc/{p.pid}/exe") == s.folder + "/quorvel" for p in racers))
+        for run, s.env["HOME"] in enumerate((s.home, s.home, s.home, s.tmp + "/ro")):
+            if run:
+                s.menu("f", "x")
+                s.wait_exit()
+            s.program = launcher if run < 2 else args.build_dir + "/usr/bin/quorvel"
             s.start_program()
             wait_focus(s, CATEGORY)
-            convert(s, "Length", "Inches", "Feet", "12")
-            wait_text(s, OUTPUT, "1.000000 e+0 ")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
+            if run == 0:
+                expect("private folder", all(s.read(name) == read_bytes(lib, name)
+                                             for name in os.listdir(lib)), True)
+                added = set(s.read("Length.txt").splitlines()) | {b'"Smoots",1.7018'}
+                s.menu("f", "e")
+                keep_category(s, "Length")
+                s.choose("-")
+                s.type("Smoots")
+                s.key("Return")
+                wait_focus(s, VALUE)
+                s.type("1.7018")
+                s.key("Return")
+            wait_for("the unit in the private Length.txt",
+                     lambda: set(s.read("Length.txt").splitlines()) == added)
+        expect("program after the upgrade", s.read("quorvel") == read_bytes(
+            args.build_dir + "/usr/lib/quorvel", "quorvel"), True)
+        # Started instead for the read-only home, the installed program says why.
+        s.menu("f", "e")
+        wait_for("the message", lambda: os.path.realpath(args.build_dir) in (
+            s.visible_text_containing("Start Quorvel from the menu or as quorvel") or ""))
+        expect("why", "cannot set up the application folder" in s.program_output(), True)
     return 0
 
 
@@ -554,6 +598,7 @@ CASES = {
     "wheel": case_wheel,
     "accessibility": case_accessibility,
     "package": case_package,
+    "installed": case_installed,
 }
 
 

@@ -9,27 +9,11 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStringList>
 
 using namespace quorvel;
 using quorvel::ui::makeLabel;
 
 namespace {
-
-// The author's contact data.
-constexpr char kContactEmail[] = "quorvel@example.org";
-constexpr char kContactWebsite[] = "https://www.example.org/quorvel";
-const QStringList &postalAddress()
-{
-    static const QStringList lines {
-        QStringLiteral("Quorvel Author"),
-        QStringLiteral("P.O. Box 0000"),
-        QStringLiteral("Exampletown"),
-        QStringLiteral("Example Province, Nowhere"),
-        QStringLiteral("X0X 0X0"),
-    };
-    return lines;
-}
 
 const QColor kLinkColour(0x00, 0x00, 0xFF);
 const QColor kVisitedColour(0xFF, 0x00, 0x00);
@@ -88,11 +72,11 @@ frmRegister::frmRegister(platform::Services &services)
     lblWebsite = makeLabel(
         fraMail, "lblWebsite", QStringLiteral("Website"), twips(120, 240, kCaptionWidth, 255));
     txtWebsite = makeLink(fraMail, "txtWebsite", QStringLiteral("Website link"),
-        QString::fromLatin1(kContactWebsite), twips(960, 240, 3255, 285));
+        QString::fromUtf8(appinfo::kContactWebsite), twips(960, 240, 3255, 285));
     lblEmail = makeLabel(
         fraMail, "lblEmail", QStringLiteral("E-Mail"), twips(120, 600, kCaptionWidth, 255));
     txtEmail = makeLink(fraMail, "txtEmail", QStringLiteral("E-Mail link"),
-        QString::fromLatin1(kContactEmail), twips(960, 600, 3255, 285));
+        QString::fromUtf8(appinfo::kContactEmail), twips(960, 600, 3255, 285));
     txtEmail->setReadOnly(true);
     lblTo = makeLabel(
         fraMail, "lblTo", QStringLiteral("Snail Mail"), twips(120, 960, kCaptionWidth, 255));
@@ -158,7 +142,7 @@ void frmRegister::Form_Activate()
                                         "Send comments or questions to:");
     lblRegister->setText(note);
     lblRegister->setAccessibleName(note);
-    txtAddress->setPlainText(postalAddress().join(QLatin1Char('\n')));
+    txtAddress->setPlainText(QString::fromUtf8(appinfo::kContactAddress));
 }
 
 void frmRegister::txtEmail_Click()

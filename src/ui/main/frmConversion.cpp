@@ -3,6 +3,7 @@
 #include "appinfo.h"
 #include "convert/calculation.h"
 #include "platform/services.h"
+#include "store/appfolder.h"
 #include "ui/dialogs/frmAbout.h"
 #include "ui/dialogs/frmHelp.h"
 #include "ui/dialogs/frmRegister.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -207,6 +209,11 @@ void frmConversion::mnuFileEdit_Click()
 {
     // The action has already toggled its own check mark.
     handle([this] { LoadCategories(); });
+    // Said before the first edit fails; edit mode stays on, to look around.
+    const QString folder = QFileInfo(m_store.categoryListPath()).path();
+    if (isEditMode())
+        if (const auto failure = readOnlyFolderFailure(folder))
+            report(*failure);
 }
 
 void frmConversion::mnuFileExit_Click()
