@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QFocusEvent>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -210,9 +209,8 @@ void frmConversion::mnuFileEdit_Click()
     // The action has already toggled its own check mark.
     handle([this] { LoadCategories(); });
     // Said before the first edit fails; edit mode stays on, to look around.
-    const QString folder = QFileInfo(m_store.categoryListPath()).path();
     if (isEditMode())
-        if (const auto failure = readOnlyFolderFailure(folder))
+        if (const auto failure = readOnlyFolderFailure(m_store.appFolder()))
             report(*failure);
 }
 
