@@ -3,7 +3,6 @@
 #include "core/failure.h"
 #include "store/codepage.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -128,11 +127,6 @@ QByteArray readBounded(const QString &path)
     return bytes;
 }
 
-QByteArray digestOf(QByteArrayView bytes)
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
-}
-
 } // namespace
 
 DataFileRead readDataFile(const QString &path)
@@ -143,7 +137,7 @@ DataFileRead readDataFile(const QString &path)
     const QByteArrayView text = bytes.startsWith(kByteOrderMark)
         ? QByteArrayView(bytes).sliced(kByteOrderMark.size())
         : QByteArrayView(bytes);
-    return { decodeCodePage(text), digestOf(bytes) };
+    return { decodeCodePage(text), bytes };
 }
 
 QString readCodePageFile(const QString &path)
@@ -200,7 +194,7 @@ bool isUnchanged(const QString &path, const FileState &expected)
     if (!expected)
         return !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
     try {
-        return digestOf(readBounded(path)) == *expected;
+        return readBounded(path) == *expected;
     } catch (const Failure &) {
         return false; // gone, or no longer readable as it was
     }
@@ -275,7 +269,7 @@ QByteArray writeDataFile(
         throw writeFailure(
             failureKind(error, file.error(), Access::Write), path, file.errorString());
     }
-    return digestOf(*bytes);
+    return *bytes;
 }
 
 bool createEmptyFile(const QString &path)

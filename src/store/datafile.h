@@ -17,13 +17,13 @@ inline constexpr qint64 kMaxDataFileBytes = 64 * 1024 * 1024;
 // leave one behind, which is never read.
 inline constexpr int kTemporarySuffixLength = 7;
 
-// What a caller knows of a file before it replaces it: the digest of the
-// bytes it last read or wrote there, or none when there was no file.
+// What a caller knows of a file before it replaces it: the bytes it last
+// read or wrote there, or none when there was no file.
 using FileState = std::optional<QByteArray>;
 
 struct DataFileRead {
     QString text; // decoded from the code page, a leading byte-order mark left out
-    QByteArray digest; // of the bytes as they are on disk
+    QByteArray bytes; // as they are on disk
 };
 
 // Reads a whole data file (or the help file) and decodes it from the code
@@ -34,9 +34,9 @@ DataFileRead readDataFile(const QString &path);
 QString readCodePageFile(const QString &path);
 
 // Replaces the file at path with text, or leaves it as it was, and returns
-// the digest of the bytes written. The new content goes to a temporary file
-// in the same folder that replaces the old file only once it is complete,
-// and only while the file is still in the expected state; otherwise
+// the bytes written. The new content goes to a temporary file in the same
+// folder that replaces the old file only once it is complete, and only
+// while the file still holds the expected bytes (one more read); otherwise
 // Failure(Refused) says it was changed by another program, followed by
 // advice. Refused too, before any file is touched: a text the code page
 // cannot carry, and one past kMaxDataFileBytes. A read-only file is not

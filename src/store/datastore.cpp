@@ -1,7 +1,7 @@
 #include "store/datastore.h"
 
-#include "core/failure.h"
 #include "convert/readnumber.h"
+#include "core/failure.h"
 #include "store/datafile.h"
 #include "store/fieldreader.h"
 #include "store/fieldwriter.h"
@@ -73,15 +73,15 @@ UnitLoad parseUnits(const QString &text, const QString &path)
     return loaded;
 }
 
-// Reads and parses the file at path; digest receives the digest of the
-// bytes when they could be read.
+// Reads and parses the file at path; bytes receives what was read when the
+// file could be read.
 template <typename Parse>
-auto readAndParse(const QString &path, Parse parse, QByteArray *digest = nullptr)
+auto readAndParse(const QString &path, Parse parse, QByteArray *bytes = nullptr)
 {
     try {
         const DataFileRead file = readDataFile(path);
-        if (digest)
-            *digest = file.digest;
+        if (bytes)
+            *bytes = file.bytes;
         return parse(file.text, path);
     } catch (const Failure &failure) {
         decltype(parse(QString(), path)) loaded;
@@ -127,9 +127,9 @@ const QString kUnitAdvice = QStringLiteral(
 CategoryLoad DataStore::loadCategories()
 {
     const QString path = categoryListPath();
-    QByteArray digest;
-    CategoryLoad loaded = readAndParse(path, parseCategories, &digest);
-    noteLoad(path, loaded.failure, digest);
+    QByteArray bytes;
+    CategoryLoad loaded = readAndParse(path, parseCategories, &bytes);
+    noteLoad(path, loaded.failure, bytes);
     m_loaded.category.reset();
     return loaded;
 }
@@ -143,9 +143,13 @@ bool DataStore::canAddCategory() const
 UnitLoad DataStore::loadUnits(const QString &category)
 {
     const QString path = unitFilePath(category);
-    QByteArray digest;
-    UnitLoad loaded = readAndParse(path, parseUnits, &digest);
-    noteLoad(path, loaded.failure, digest);
+    QByteArray bytes;
+    UnitLoad loaded = readAndParse(path, parseUnits, &bytes);
+    // Only the unit file loaded last can take a unit: what the store knows
+    // of the one before goes, and that file is not written until loaded again.
+    if (m_loaded.category && *m_loaded.category != category)
+        m_files.remove(unitFilePath(*m_loaded.category));
+    noteLoad(path, loaded.failure, bytes);
     m_loaded = { category, loaded.records };
     return loaded;
 }
@@ -161,10 +165,10 @@ UnitTable DataStore::readUnits(const QString &category) const
 }
 
 void DataStore::noteLoad(
-    const QString &path, const std::optional<Failure> &failure, const QByteArray &digest)
+    const QString &path, const std::optional<Failure> &failure, const QByteArray &bytes)
 {
     if (!failure) {
-        m_files.insert(path, { digest, {} });
+        m_files.insert(path, { bytes, {} });
         return;
     }
     QString what = failure->kindText();
@@ -184,7 +188,7 @@ FileState DataStore::expectedState(const QString &path) const
                            "would lose what could not be read. Mend the file, then load it "
                            "again.")
                 .arg(it->notReadWhole));
-    return it->digest;
+    return it->bytes;
 }
 
 void DataStore::rewrite(const QString &path, const QString &text, const QString &advice)

@@ -45,8 +45,9 @@ struct CategoryUnits {
 //
 // Writes never lose data (writeDataFile): a file is replaced only once its
 // new content is complete, and only if it still holds what this store last
-// read or wrote there; a file it never loaded is written only where there
-// is none. The new content must read back as the records meant. A file
+// read or wrote there (it keeps those bytes for the category list and the
+// unit file loaded last); any other file is written only where there is
+// none. The new content must read back as the records meant. A file
 // whose last load failed is not rewritten at all (Failure(Refused)): the
 // records that could not be read would be lost. conversion.txt and help.txt
 // are never written as a unit file.
@@ -106,12 +107,12 @@ public:
 private:
     // What the last load of a file read, or what the last write wrote.
     struct FileRecord {
-        QByteArray digest; // of the bytes, when read whole
+        QByteArray bytes; // when read whole
         QString notReadWhole; // what went wrong, when not
     };
 
     void noteLoad(
-        const QString &path, const std::optional<Failure> &failure, const QByteArray &digest);
+        const QString &path, const std::optional<Failure> &failure, const QByteArray &bytes);
     FileState expectedState(const QString &path) const;
     void rewrite(const QString &path, const QString &text, const QString &advice);
     void refuseProgramFile(const QString &category) const;
