@@ -1,5 +1,6 @@
-#include "fakes.h"
-
+#include "support/fakes.h"
+#include "support/row.h"
+#include "support/widgets.h"
 #include "ui/dialogs/frmRegister.h"
 
 #include <QAccessible>
@@ -12,6 +13,8 @@
 #include <QtTest>
 
 #include <memory>
+
+using namespace quorvel::test;
 
 namespace {
 
@@ -44,7 +47,6 @@ private Q_SLOTS:
     void controlsAreNamedAndStyled();
 
 private:
-    void activate(QWidget *window);
     template <typename T> T *child(const char *name) const
     {
         return m_dialog->findChild<T *>(QString::fromLatin1(name));
@@ -64,14 +66,6 @@ void TestFrmRegister::cleanup()
 {
     delete m_dialog;
     m_fakes.reset();
-}
-
-void TestFrmRegister::activate(QWidget *window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
 void TestFrmRegister::activationSetsTexts()
@@ -105,12 +99,8 @@ void TestFrmRegister::linkClickOpensUrl_data()
     QTest::addColumn<QString>("other");
     QTest::addColumn<QString>("expectedUrl");
 
-    QTest::newRow("e-mail link") << "txtEmail"
-                                 << "txtWebsite"
-                                 << "mailto:quorvel@example.org?subject=Quorvel";
-    QTest::newRow("web link") << "txtWebsite"
-                              << "txtEmail"
-                              << "https://www.example.org/quorvel";
+    row("e-mail link", "txtEmail", "txtWebsite", "mailto:quorvel@example.org?subject=Quorvel");
+    row("web link", "txtWebsite", "txtEmail", "https://www.example.org/quorvel");
 }
 
 void TestFrmRegister::linkClickOpensUrl()
