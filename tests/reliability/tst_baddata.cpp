@@ -87,6 +87,45 @@ bool make(const QString &recipe, const QString &path, bool units)
     return false;
 }
 
+// The failure a load met, as the row expects it: kindText empty for none,
+// "*" for none or one of the failures of reading.
+void checkFailure(
+    const std::optional<Failure> &failure, const QString &kindText, const QString &path, int line)
+{
+    if (kindText == "*") {
+        if (failure) {
+            QVERIFY2(failure->kind() == FailureKind::InputPastEndOfFile
+                    || failure->kind() == FailureKind::Overflow,
+                qPrintable(failure->message()));
+            QCOMPARE(failure->path(), path);
+            QVERIFY(failure->line() > 0);
+        }
+    } else if (kindText.isEmpty()) {
+        QVERIFY2(!failure, qPrintable(failure ? failure->message() : QString()));
+    } else {
+        QVERIFY2(failure, "the read did not fail");
+        QCOMPARE(failure->kindText(), kindText);
+        QCOMPARE(failure->path(), path);
+        QCOMPARE(failure->line(), line);
+    }
+}
+
+// The window showed that failure with its kind, file and line, or nothing.
+void checkShown(
+    const QStringList &messages, const std::optional<Failure> &failure, const QString &path)
+{
+    if (!failure) {
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("\n")));
+        return;
+    }
+    QCOMPARE(messages.size(), 1);
+    const QString &text = messages.first();
+    QVERIFY2(text.startsWith("Quorvel\t" + failure->kindText()), qPrintable(text));
+    QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
+    if (failure->line() > 0)
+        QVERIFY2(text.contains(QString("Line: %1").arg(failure->line())), qPrintable(text));
+}
+
 } // namespace
 
 class TestBadData : public QObject {
@@ -162,25 +201,9 @@ void TestBadData::badUnitFile()
     const qint64 peakBefore = peakMiB();
     DataStore store(m_folder);
     const UnitLoad loaded = store.loadUnits("Bad");
-    const std::optional<Failure> &failure = loaded.failure;
     const UnitTable &table = loaded.records;
     QVERIFY2(peakMiB() - peakBefore < 400, qPrintable(QString::number(peakMiB() - peakBefore)));
-    if (kindText == "*") {
-        if (failure) {
-            QVERIFY2(failure->kind() == FailureKind::InputPastEndOfFile
-                    || failure->kind() == FailureKind::Overflow,
-                qPrintable(failure->message()));
-            QCOMPARE(failure->path(), path);
-            QVERIFY(failure->line() > 0);
-        }
-    } else if (kindText.isEmpty()) {
-        QVERIFY2(!failure, qPrintable(failure ? failure->message() : QString()));
-    } else {
-        QVERIFY2(failure, "the read did not fail");
-        QCOMPARE(failure->kindText(), kindText);
-        QCOMPARE(failure->path(), path);
-        QCOMPARE(failure->line(), line);
-    }
+    checkFailure(loaded.failure, kindText, path, line);
     if (units >= 0)
         QCOMPARE(table.names.size(), units);
 
@@ -188,17 +211,7 @@ void TestBadData::badUnitFile()
     // lists what was read before it.
     QVERIFY(f->start());
     QVERIFY(choose(f->category, "Bad"));
-    const QStringList messages = f->answerer.takeMessages();
-    if (failure) {
-        QCOMPARE(messages.size(), 1);
-        const QString text = messages.first();
-        QVERIFY2(text.startsWith("Quorvel\t" + failure->kindText()), qPrintable(text));
-        QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
-        if (failure->line() > 0)
-            QVERIFY2(text.contains(QString("Line: %1").arg(failure->line())), qPrintable(text));
-    } else {
-        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("\n")));
-    }
+    checkShown(f->answerer.takeMessages(), loaded.failure, path);
     QCOMPARE(f->from->count(), table.names.size());
     // And the window goes on: another category loads and converts.
     QVERIFY(f->convert("Length", "Inches", "Feet", "12"));
@@ -240,40 +253,16 @@ void TestBadData::badCategoryList()
     const qint64 peakBefore = peakMiB();
     DataStore store(m_folder);
     const CategoryLoad loaded = store.loadCategories();
-    const std::optional<Failure> &failure = loaded.failure;
     const QStringList &names = loaded.records;
     QVERIFY2(peakMiB() - peakBefore < 400, qPrintable(QString::number(peakMiB() - peakBefore)));
-    if (kindText == "*") {
-        if (failure) {
-            QVERIFY2(failure->kind() == FailureKind::InputPastEndOfFile
-                    || failure->kind() == FailureKind::Overflow,
-                qPrintable(failure->message()));
-            QCOMPARE(failure->path(), path);
-        }
-    } else if (kindText.isEmpty()) {
-        QVERIFY2(!failure, qPrintable(failure ? failure->message() : QString()));
-    } else {
-        QVERIFY2(failure, "the read did not fail");
-        QCOMPARE(failure->kindText(), kindText);
-        QCOMPARE(failure->path(), path);
-        QCOMPARE(failure->line(), line);
-    }
+    checkFailure(loaded.failure, kindText, path, line);
     if (categories >= 0)
         QCOMPARE(names.size(), categories);
 
     // The window reports it at start-up and stays usable: once the list
     // file is put right, switching edit mode on and off lists it again.
     QVERIFY(f->start());
-    const QStringList messages = f->answerer.takeMessages();
-    if (failure) {
-        QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages.first().startsWith("Quorvel\t" + failure->kindText()),
-            qPrintable(messages.first()));
-        QVERIFY2(messages.first().contains(QDir::toNativeSeparators(path)),
-            qPrintable(messages.first()));
-    } else {
-        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("\n")));
-    }
+    checkShown(f->answerer.takeMessages(), loaded.failure, path);
     QCOMPARE(f->category->count(), names.size());
     if (QFileInfo(path).isDir())
         QVERIFY(QDir(path).removeRecursively());
