@@ -1,9 +1,9 @@
 #include "store/codepage.h"
 #include "store/datastore.h"
 #include "store/fieldreader.h"
+#include "support/files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QHash>
 #include <QSet>
 #include <QTemporaryDir>
@@ -12,23 +12,16 @@
 #include <cmath>
 
 using namespace quorvel;
+using quorvel::test::contents;
 
 namespace {
 
 const QString kDataDir = QStringLiteral(QUORVEL_DATA_DIR);
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 // The lines of a CR LF file, without their line ends.
 QStringList fileLines(const QString &path)
 {
-    QStringList lines = decodeCodePage(fileBytes(path)).split(QStringLiteral("\r\n"));
+    QStringList lines = decodeCodePage(contents(path)).split(QStringLiteral("\r\n"));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
@@ -380,9 +373,9 @@ void tst_BundledData::writtenForm()
         original = bundled.unitFilePath(category);
         written = copy.unitFilePath(category);
     }
-    const QByteArray expected = fileBytes(original);
+    const QByteArray expected = contents(original);
     QVERIFY(!expected.isEmpty());
-    QCOMPARE(fileBytes(written), expected);
+    QCOMPARE(contents(written), expected);
 }
 
 void tst_BundledData::lineEnds_data()
@@ -395,7 +388,7 @@ void tst_BundledData::lineEnds_data()
 void tst_BundledData::lineEnds()
 {
     QFETCH(QString, file);
-    const QByteArray bytes = fileBytes(kDataDir + u'/' + file);
+    const QByteArray bytes = contents(kDataDir + u'/' + file);
     QVERIFY(bytes.endsWith("\r\n"));
     int line = 1;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -432,7 +425,7 @@ void tst_BundledData::helpText()
     }
 
     // Read by the field rule, every line is one shown line.
-    FieldReader reader(decodeCodePage(fileBytes(path)), path);
+    FieldReader reader(decodeCodePage(contents(path)), path);
     QStringList shown;
     while (!reader.atEnd())
         shown.append(reader.readText());

@@ -1,8 +1,9 @@
-#include "fakes.h"
-
 #include "core/failure.h"
 #include "platform/registry.h"
 #include "platform/sysinfo.h"
+#include "support/fakes.h"
+#include "support/row.h"
+#include "support/widgets.h"
 #include "ui/dialogs/frmAbout.h"
 
 #include <QDir>
@@ -16,11 +17,13 @@
 
 using namespace quorvel;
 using namespace quorvel::platform;
+using namespace quorvel::test;
 
 namespace {
 
 const QString kKey = QStringLiteral("SOFTWARE\\Test");
 const QString kValue = QStringLiteral("Value");
+const QString kUnavailable = QStringLiteral("System Information Is Unavailable At This Time");
 
 QString pathKey()
 {
@@ -97,57 +100,40 @@ void TestFrmAbout::getKeyValue_data()
     QTest::addColumn<bool>("expectFailure");
 
     const QString path = QStringLiteral("C:\\Tools\\msinfo32.exe");
-    QTest::newRow("string stored with its NUL loses the NUL")
-        << true << true << kRegSz << QByteArray("C:\\Tools\\msinfo32.exe", 22) << QString() << true
-        << path << false;
-    QTest::newRow("string stored without NUL stays whole")
-        << true << true << kRegSz << QByteArray("C:\\Tools\\msinfo32.exe") << QString() << true
-        << path << false;
-    QTest::newRow("string replaces the earlier text")
-        << true << true << kRegSz << QByteArray("abc", 4) << QStringLiteral("old") << true
-        << QStringLiteral("abc") << false;
-    QTest::newRow("one NUL byte gives the empty text")
-        << true << true << kRegSz << QByteArray(1, '\0') << QStringLiteral("old") << true
-        << QString() << false;
-    QTest::newRow("string of 1024 bytes with its NUL is read")
-        << true << true << kRegSz << QByteArray(1023, 'x') + '\0' << QString() << true
-        << QString(1023, u'x') << false;
-    QTest::newRow("string of 1024 bytes without NUL is read whole")
-        << true << true << kRegSz << QByteArray(1024, 'y') << QString() << true
-        << QString(1024, u'y') << false;
-    QTest::newRow("value of 1025 bytes is a failed query")
-        << true << true << kRegSz << QByteArray(1025, 'z') << QStringLiteral("keep") << false
-        << QString() << false;
-    QTest::newRow("dword 34 12 00 00 loses its last byte")
-        << true << true << kRegDword << QByteArray("\x34\x12\x00\x00", 4) << QString() << true
-        << QStringLiteral("&h01234") << false;
-    QTest::newRow("dword 05 01 00 00 gives single digits")
-        << true << true << kRegDword << QByteArray("\x05\x01\x00\x00", 4) << QString() << true
-        << QStringLiteral("&h015") << false;
-    QTest::newRow("dword digits are upper-case hex")
-        << true << true << kRegDword << QByteArray("\xAB\x1A\x00\x00", 4) << QString() << true
-        << QStringLiteral("&h01AAB") << false;
-    QTest::newRow("dword without a zero last byte keeps four bytes")
-        << true << true << kRegDword << QByteArray("\x01\x02\x03\x04", 4) << QString() << true
-        << QStringLiteral("&h4321") << false;
-    QTest::newRow("dword digits follow the earlier text")
-        << true << true << kRegDword << QByteArray("\x1A\x00\x00\x00", 4) << QStringLiteral("7")
-        << true << QStringLiteral("&h7001A") << false;
-    QTest::newRow("expandable string is read but not converted")
-        << true << true << kRegExpandSz << QByteArray("%SystemRoot%\\x.exe", 19)
-        << QStringLiteral("before") << true << QStringLiteral("before") << false;
-    QTest::newRow("binary value is read but not converted")
-        << true << true << 3u << QByteArray("\x01\x02", 2) << QString() << true << QString()
-        << false;
-    QTest::newRow("missing key empties the text")
-        << false << false << kRegSz << QByteArray() << QStringLiteral("keep") << false << QString()
-        << false;
-    QTest::newRow("missing value empties the text")
-        << true << false << kRegSz << QByteArray() << QStringLiteral("keep") << false << QString()
-        << false;
-    QTest::newRow("size 0 is a run-time failure")
-        << true << true << kRegSz << QByteArray() << QStringLiteral("keep") << false
-        << QStringLiteral("keep") << true;
+    row("string stored with its NUL loses the NUL", true, true, kRegSz,
+        QByteArray("C:\\Tools\\msinfo32.exe", 22), QString(), true, path, false);
+    row("string stored without NUL stays whole", true, true, kRegSz,
+        QByteArray("C:\\Tools\\msinfo32.exe"), QString(), true, path, false);
+    row("string replaces the earlier text", true, true, kRegSz, QByteArray("abc", 4), "old", true,
+        "abc", false);
+    row("one NUL byte gives the empty text", true, true, kRegSz, QByteArray(1, '\0'), "old", true,
+        QString(), false);
+    row("string of 1024 bytes with its NUL is read", true, true, kRegSz,
+        QByteArray(1023, 'x') + '\0', QString(), true, QString(1023, u'x'), false);
+    row("string of 1024 bytes without NUL is read whole", true, true, kRegSz, QByteArray(1024, 'y'),
+        QString(), true, QString(1024, u'y'), false);
+    row("value of 1025 bytes is a failed query", true, true, kRegSz, QByteArray(1025, 'z'), "keep",
+        false, QString(), false);
+    row("dword 34 12 00 00 loses its last byte", true, true, kRegDword,
+        QByteArray("\x34\x12\x00\x00", 4), QString(), true, "&h01234", false);
+    row("dword 05 01 00 00 gives single digits", true, true, kRegDword,
+        QByteArray("\x05\x01\x00\x00", 4), QString(), true, "&h015", false);
+    row("dword digits are upper-case hex", true, true, kRegDword, QByteArray("\xAB\x1A\x00\x00", 4),
+        QString(), true, "&h01AAB", false);
+    row("dword without a zero last byte keeps four bytes", true, true, kRegDword,
+        QByteArray("\x01\x02\x03\x04", 4), QString(), true, "&h4321", false);
+    row("dword digits follow the earlier text", true, true, kRegDword,
+        QByteArray("\x1A\x00\x00\x00", 4), "7", true, "&h7001A", false);
+    row("expandable string is read but not converted", true, true, kRegExpandSz,
+        QByteArray("%SystemRoot%\\x.exe", 19), "before", true, "before", false);
+    row("binary value is read but not converted", true, true, 3u, QByteArray("\x01\x02", 2),
+        QString(), true, QString(), false);
+    row("missing key empties the text", false, false, kRegSz, QByteArray(), "keep", false,
+        QString(), false);
+    row("missing value empties the text", true, false, kRegSz, QByteArray(), "keep", false,
+        QString(), false);
+    row("size 0 is a run-time failure", true, true, kRegSz, QByteArray(), "keep", false, "keep",
+        true);
 }
 
 void TestFrmAbout::getKeyValue()
@@ -197,38 +183,30 @@ void TestFrmAbout::startSysInfo_data()
     const QByteArray toolBytes = tool.toLatin1() + '\0';
     const QString doubled = folder + QDir::separator();
 
-    QTest::newRow("both lookups fail") << QByteArray() << kRegSz << QByteArray() << QStringList()
-                                       << QStringList() << QStringList() << QStringList() << true;
-    QTest::newRow("first lookup gives a path that starts")
-        << toolBytes << kRegSz << QByteArray() << QStringList() << QStringList { tool }
-        << QStringList() << QStringList { tool } << false;
-    QTest::newRow("first lookup gives a path that fails to start, second not tried")
-        << toolBytes << kRegSz << folderBytes << QStringList { toolIn(folder) }
-        << QStringList { toolIn(folder) } << QStringList() << QStringList { tool } << true;
-    QTest::newRow("second lookup gives a folder without the tool")
-        << QByteArray() << kRegSz << folderBytes << QStringList() << QStringList { toolIn(folder) }
-        << QStringList { toolIn(folder) } << QStringList() << true;
-    QTest::newRow("second lookup gives a folder with the tool")
-        << QByteArray() << kRegSz << folderBytes << QStringList { toolIn(folder) }
-        << QStringList { toolIn(folder) } << QStringList { toolIn(folder) }
-        << QStringList { toolIn(folder) } << false;
-    QTest::newRow("folder ending in a separator is tested with a double separator")
-        << QByteArray() << kRegSz << doubled.toLatin1() + '\0' << QStringList { toolIn(doubled) }
-        << QStringList { toolIn(doubled) } << QStringList { toolIn(doubled) }
-        << QStringList { toolIn(doubled) } << false;
-    QTest::newRow("first lookup of an unconverted type gives an empty path")
-        << QByteArray("%SystemRoot%\\x.exe", 19) << kRegExpandSz << QByteArray() << QStringList()
-        << QStringList() << QStringList() << QStringList { QString() } << true;
-    QTest::newRow("first lookup of a number is no program")
-        << QByteArray("\x05\x01\x00\x00", 4) << kRegDword << QByteArray() << QStringList()
-        << QStringList() << QStringList() << QStringList { QStringLiteral("&h015") } << true;
-    QTest::newRow("first lookup of size 0 is a run-time failure")
-        << QByteArray("") << kRegSz << folderBytes << QStringList { toolIn(folder) }
-        << QStringList { toolIn(folder) } << QStringList() << QStringList() << true;
-    QTest::newRow("first lookup over 1024 bytes falls back to the folder")
-        << QByteArray(1025, 'p') << kRegSz << folderBytes << QStringList { toolIn(folder) }
-        << QStringList { toolIn(folder) } << QStringList { toolIn(folder) }
-        << QStringList { toolIn(folder) } << false;
+    const QStringList none;
+    const QStringList started { tool };
+    const QStringList inFolder { toolIn(folder) };
+    const QStringList inDoubled { toolIn(doubled) };
+    row("both lookups fail", QByteArray(), kRegSz, QByteArray(), none, none, none, none, true);
+    row("first lookup gives a path that starts", toolBytes, kRegSz, QByteArray(), none, started,
+        none, started, false);
+    row("first lookup gives a path that fails to start, second not tried", toolBytes, kRegSz,
+        folderBytes, inFolder, inFolder, none, started, true);
+    row("second lookup gives a folder without the tool", QByteArray(), kRegSz, folderBytes, none,
+        inFolder, inFolder, none, true);
+    row("second lookup gives a folder with the tool", QByteArray(), kRegSz, folderBytes, inFolder,
+        inFolder, inFolder, inFolder, false);
+    row("folder ending in a separator is tested with a double separator", QByteArray(), kRegSz,
+        doubled.toLatin1() + '\0', inDoubled, inDoubled, inDoubled, inDoubled, false);
+    row("first lookup of an unconverted type gives an empty path",
+        QByteArray("%SystemRoot%\\x.exe", 19), kRegExpandSz, QByteArray(), none, none, none,
+        QStringList { QString() }, true);
+    row("first lookup of a number is no program", QByteArray("\x05\x01\x00\x00", 4), kRegDword,
+        QByteArray(), none, none, none, QStringList { "&h015" }, true);
+    row("first lookup of size 0 is a run-time failure", QByteArray(""), kRegSz, folderBytes,
+        inFolder, inFolder, none, none, true);
+    row("first lookup over 1024 bytes falls back to the folder", QByteArray(1025, 'p'), kRegSz,
+        folderBytes, inFolder, inFolder, inFolder, inFolder, false);
 }
 
 void TestFrmAbout::startSysInfo()
@@ -255,18 +233,14 @@ void TestFrmAbout::startSysInfo()
 
     m_dialog->show();
     const QString labelBefore = m_dialog->findChild<QLabel *>(QStringLiteral("lblVersion"))->text();
-    MessageBoxAnswerer answerer;
+    ModalAnswerer answerer;
+    if (expectMessage)
+        answerer.expectNotice(kUnavailable);
     m_dialog->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->click();
 
     QCOMPARE(fakes.fileProbe.probed, expectedProbed);
     QCOMPARE(fakes.programStarter.attempts, expectedStarted);
-    QCOMPARE(answerer.count, expectMessage ? 1 : 0);
-    if (expectMessage) {
-        QCOMPARE(answerer.text, QStringLiteral("System Information Is Unavailable At This Time"));
-        QCOMPARE(answerer.title, QStringLiteral("Quorvel"));
-        QCOMPARE(answerer.icon, QMessageBox::NoIcon);
-        QCOMPARE(answerer.buttonCount, 1);
-    }
+    QCOMPARE(answerer.verdict(), QString());
     QCOMPARE(fakes.registry.openKeyCount(), 0);
     // The dialog stays as it was.
     QVERIFY(m_dialog->isVisible());
@@ -278,8 +252,8 @@ void TestFrmAbout::substituteRegistryAnswersWithTheDesktopTool_data()
     QTest::addColumn<QString>("tool");
     QTest::addColumn<bool>("expectedOk");
 
-    QTest::newRow("a tool is installed") << QStringLiteral("/usr/bin/hardinfo") << true;
-    QTest::newRow("no tool is installed") << QString() << false;
+    row("a tool is installed", "/usr/bin/hardinfo", true);
+    row("no tool is installed", QString(), false);
 }
 
 void TestFrmAbout::substituteRegistryAnswersWithTheDesktopTool()
@@ -300,9 +274,11 @@ void TestFrmAbout::substituteRegistryAnswersWithTheDesktopTool()
     QVERIFY(!dialog.GetKeyValue(kHkeyLocalMachine, folderKey(), QStringLiteral("MSINFO"), keyVal));
     QCOMPARE(registry.openKeyCount(), 0);
 
-    MessageBoxAnswerer answerer;
+    ModalAnswerer answerer;
+    if (!expectedOk)
+        answerer.expectNotice(kUnavailable);
     dialog.StartSysInfo();
-    QCOMPARE(answerer.count, expectedOk ? 0 : 1);
+    QCOMPARE(answerer.verdict(), QString());
     QCOMPARE(fakes.programStarter.attempts, expectedOk ? QStringList { tool } : QStringList());
 }
 
@@ -423,10 +399,10 @@ void TestFrmAbout::keysCloseOnlyWhenOkIsOffered_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("expectedVisible");
 
-    QTest::newRow("Esc during the timed notice") << false << int(Qt::Key_Escape) << true;
-    QTest::newRow("Enter during the timed notice") << false << int(Qt::Key_Return) << true;
-    QTest::newRow("Esc with OK offered") << true << int(Qt::Key_Escape) << false;
-    QTest::newRow("Enter with OK offered") << true << int(Qt::Key_Return) << false;
+    row("Esc during the timed notice", false, int(Qt::Key_Escape), true);
+    row("Enter during the timed notice", false, int(Qt::Key_Return), true);
+    row("Esc with OK offered", true, int(Qt::Key_Escape), false);
+    row("Enter with OK offered", true, int(Qt::Key_Return), false);
 }
 
 void TestFrmAbout::keysCloseOnlyWhenOkIsOffered()

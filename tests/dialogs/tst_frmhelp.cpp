@@ -1,8 +1,8 @@
+#include "support/widgets.h"
 #include "ui/dialogs/frmHelp.h"
 
 #include <QAccessible>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -12,6 +12,8 @@
 #include <QtTest>
 
 #include <memory>
+
+using namespace quorvel::test;
 
 class TestFrmHelp : public QObject {
     Q_OBJECT
@@ -33,7 +35,6 @@ private Q_SLOTS:
 private:
     void writeHelp(const QByteArray &contents);
     QString labelText(frmHelp *dialog) const;
-    void activate(QWidget *window);
 
     std::unique_ptr<QTemporaryDir> m_folder;
     QPointer<frmHelp> m_dialog;
@@ -54,22 +55,12 @@ void TestFrmHelp::cleanup()
 
 void TestFrmHelp::writeHelp(const QByteArray &contents)
 {
-    QFile file(m_folder->filePath(QStringLiteral("help.txt")));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(contents), contents.size());
+    QVERIFY(put(m_folder->filePath(QStringLiteral("help.txt")), contents));
 }
 
 QString TestFrmHelp::labelText(frmHelp *dialog) const
 {
     return dialog->findChild<QLabel *>(QStringLiteral("lblHelp"))->text();
-}
-
-void TestFrmHelp::activate(QWidget *window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
 void TestFrmHelp::showsFieldsAsLines_data()

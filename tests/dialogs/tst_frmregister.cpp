@@ -1,6 +1,7 @@
 #include "appinfo.h"
-#include "fakes.h"
-
+#include "support/fakes.h"
+#include "support/row.h"
+#include "support/widgets.h"
 #include "ui/dialogs/frmRegister.h"
 
 #include <QAccessible>
@@ -13,6 +14,8 @@
 #include <QtTest>
 
 #include <memory>
+
+using namespace quorvel::test;
 
 namespace {
 
@@ -45,7 +48,6 @@ private Q_SLOTS:
     void controlsAreNamedAndStyled();
 
 private:
-    void activate(QWidget *window);
     template <typename T> T *child(const char *name) const
     {
         return m_dialog->findChild<T *>(QString::fromLatin1(name));
@@ -65,14 +67,6 @@ void TestFrmRegister::cleanup()
 {
     delete m_dialog;
     m_fakes.reset();
-}
-
-void TestFrmRegister::activate(QWidget *window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
 void TestFrmRegister::activationSetsTexts()
@@ -106,12 +100,10 @@ void TestFrmRegister::linkClickOpensUrl_data()
     QTest::addColumn<QString>("other");
     QTest::addColumn<QString>("expectedUrl");
 
-    QTest::newRow("e-mail link") << "txtEmail"
-                                 << "txtWebsite"
-                                 << QStringLiteral("mailto:%1?subject=Quorvel")
-                                        .arg(QString::fromUtf8(quorvel::appinfo::kContactEmail));
-    QTest::newRow("web link") << "txtWebsite"
-                              << "txtEmail" << QString::fromUtf8(quorvel::appinfo::kContactWebsite);
+    row("e-mail link", "txtEmail", "txtWebsite",
+        QStringLiteral("mailto:%1?subject=Quorvel")
+            .arg(QString::fromUtf8(quorvel::appinfo::kContactEmail)));
+    row("web link", "txtWebsite", "txtEmail", QString::fromUtf8(quorvel::appinfo::kContactWebsite));
 }
 
 void TestFrmRegister::linkClickOpensUrl()

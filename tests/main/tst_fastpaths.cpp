@@ -2,29 +2,31 @@
 // the code-page decoding, long number fields, the category order, and lists
 // filled in one step.
 
-#include "platform/services.h"
 #include "store/codepage.h"
 #include "store/fieldreader.h"
+#include "support/widgets.h"
 #include "ui/main/frmConversion.h"
 
 #include "core/failure.h"
 
 #include <QCollator>
 #include <QComboBox>
-#include <QFile>
 #include <QStringDecoder>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
 #include <memory>
 
 using namespace quorvel;
+using namespace quorvel::test;
 
 class tst_FastPaths : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init();
+    void cleanup();
+
     void decodingMatchesConverter_data();
     void decodingMatchesConverter();
     void longNumberFields_data();
@@ -36,12 +38,25 @@ private Q_SLOTS:
     void destroyingWindowWithTypedCategoryRunsNoHandler();
 
 private:
-    std::unique_ptr<frmConversion> makeWindow(const QByteArray &categories);
-    void write(const QString &name, const QByteArray &bytes);
-    QComboBox *combo(frmConversion &w, const char *name);
+    // The window over a category list, loaded but not shown.
+    bool load(const QByteArray &categories)
+    {
+        return f->writeFile("conversion.txt", categories) && f->load();
+    }
 
-    QTemporaryDir m_dir;
+    std::unique_ptr<WindowDriver> f;
 };
+
+void tst_FastPaths::init()
+{
+    f = std::make_unique<WindowDriver>();
+    QVERIFY(f->folderReady());
+}
+
+void tst_FastPaths::cleanup()
+{
+    QCOMPARE(finish(f), QString());
+}
 
 void tst_FastPaths::decodingMatchesConverter_data()
 {
@@ -117,34 +132,6 @@ void tst_FastPaths::longNumberBeyondRangeOverflows()
     }
 }
 
-void tst_FastPaths::write(const QString &name, const QByteArray &bytes)
-{
-    QFile file(m_dir.filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-std::unique_ptr<frmConversion> tst_FastPaths::makeWindow(const QByteArray &categories)
-{
-    write(QStringLiteral("conversion.txt"), categories);
-    auto w = std::make_unique<frmConversion>(m_dir.path(), platform::systemServices());
-    w->Form_Load();
-    return w;
-}
-
-QComboBox *tst_FastPaths::combo(frmConversion &w, const char *name)
-{
-    return w.findChild<QComboBox *>(QLatin1String(name));
-}
-
-static QStringList entriesOf(const QComboBox *list)
-{
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i)
-        entries.append(list->itemText(i));
-    return entries;
-}
-
 void tst_FastPaths::categoryOrderMatchesCollator()
 {
     // Case variants, accents, digits and punctuation, in an order the file
@@ -154,72 +141,66 @@ void tst_FastPaths::categoryOrderMatchesCollator()
     QByteArray file;
     for (const QString &name : names)
         file += "\"" + name.toLatin1() + "\"\r\n";
-    const auto w = makeWindow(file);
+    QVERIFY(load(file));
 
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     QStringList expected = names;
     std::stable_sort(expected.begin(), expected.end(),
         [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
-    QCOMPARE(entriesOf(combo(*w, "cboConversionType")), expected);
-    QCOMPARE(combo(*w, "cboConversionType")->currentIndex(), -1);
+    QCOMPARE(entries(f->category), expected);
+    QCOMPARE(f->category->currentIndex(), -1);
 }
 
 void tst_FastPaths::categoryChoiceFillsListsUnselected()
 {
-    write(QStringLiteral("Length.txt"), "\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n\"Meters\",1\r\n");
-    const auto w = makeWindow("\"Length\"\r\n");
-    QComboBox *type = combo(*w, "cboConversionType");
-    QComboBox *from = combo(*w, "cboConvFrom");
-    QComboBox *to = combo(*w, "cboConvTo");
+    f->writeFile("Length.txt", "\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n\"Meters\",1\r\n");
+    QVERIFY(load("\"Length\"\r\n"));
     const QStringList units = { "Feet", "Inches", "Meters" };
 
     // Twice: a second choice of the same category lists its units once.
     for (int round = 0; round < 2; ++round) {
-        type->setCurrentIndex(0);
-        Q_EMIT type->activated(0);
-        QCOMPARE(entriesOf(from), units);
-        QCOMPARE(entriesOf(to), units);
-        QCOMPARE(w->UnitNames(), units);
-        QCOMPARE(from->currentIndex(), -1);
-        QCOMPARE(to->currentIndex(), -1);
-        QCOMPARE(from->currentText(), QStringLiteral("Convert From"));
-        QCOMPARE(to->currentText(), QStringLiteral("Convert To"));
+        f->category->setCurrentIndex(0);
+        Q_EMIT f->category->activated(0);
+        QCOMPARE(entries(f->from), units);
+        QCOMPARE(entries(f->to), units);
+        QCOMPARE(f->window->UnitNames(), units);
+        QCOMPARE(f->from->currentIndex(), -1);
+        QCOMPARE(f->to->currentIndex(), -1);
+        QCOMPARE(f->from->currentText(), QStringLiteral("Convert From"));
+        QCOMPARE(f->to->currentText(), QStringLiteral("Convert To"));
     }
     // Entries filled in one step can be replaced one by one.
-    from->setItemText(1, QStringLiteral("Yards"));
-    QCOMPARE(from->itemText(1), QStringLiteral("Yards"));
-    QCOMPARE(to->itemText(1), QStringLiteral("Inches"));
-    QCOMPARE(w->UnitNames().at(1), QStringLiteral("Inches"));
+    f->from->setItemText(1, QStringLiteral("Yards"));
+    QCOMPARE(f->from->itemText(1), QStringLiteral("Yards"));
+    QCOMPARE(f->to->itemText(1), QStringLiteral("Inches"));
+    QCOMPARE(f->window->UnitNames().at(1), QStringLiteral("Inches"));
 }
 
 void tst_FastPaths::loadingAgainAppendsToLists()
 {
-    write(QStringLiteral("Time.txt"), "\"Hours\",3600\r\n\"Minutes\",60\r\n");
-    const auto w = makeWindow("\"Time\"\r\n");
-    QComboBox *type = combo(*w, "cboConversionType");
-    QComboBox *from = combo(*w, "cboConvFrom");
-    type->setCurrentIndex(0);
-    w->LoadUnits();
-    from->setCurrentIndex(1);
-    w->LoadUnits();
-    QCOMPARE(entriesOf(from), (QStringList { "Hours", "Minutes", "Hours", "Minutes" }));
-    QCOMPARE(from->currentIndex(), 1);
-    QCOMPARE(w->UnitNames(), (QStringList { "Hours", "Minutes" }));
-    QCOMPARE(w->UnitFactors(), (QList<double> { 3600, 60 }));
+    f->writeFile("Time.txt", "\"Hours\",3600\r\n\"Minutes\",60\r\n");
+    QVERIFY(load("\"Time\"\r\n"));
+    f->category->setCurrentIndex(0);
+    f->window->LoadUnits();
+    f->from->setCurrentIndex(1);
+    f->window->LoadUnits();
+    QCOMPARE(entries(f->from), (QStringList { "Hours", "Minutes", "Hours", "Minutes" }));
+    QCOMPARE(f->from->currentIndex(), 1);
+    QCOMPARE(f->window->UnitNames(), (QStringList { "Hours", "Minutes" }));
+    QCOMPARE(f->window->UnitFactors(), (QList<double> { 3600, 60 }));
 }
 
 void tst_FastPaths::destroyingWindowWithTypedCategoryRunsNoHandler()
 {
-    write(QStringLiteral("Time.txt"), "\"Hours\",3600\r\n");
-    auto w = makeWindow("\"Time\"\r\n");
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    QComboBox *type = combo(*w, "cboConversionType");
-    type->setFocus();
-    type->setEditText(QStringLiteral("Time"));
+    f->writeFile("Time.txt", "\"Hours\",3600\r\n");
+    QVERIFY(load("\"Time\"\r\n"));
+    f->window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
+    f->category->setFocus();
+    f->category->setEditText(QStringLiteral("Time"));
     // The text field loses the focus while the window is destroyed.
-    w.reset();
+    f->window.reset();
 }
 
 QTEST_MAIN(tst_FastPaths)

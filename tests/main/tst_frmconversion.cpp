@@ -1,10 +1,10 @@
 // The main window in normal mode: start-up, conversions, focus, the Output
 // menu, key handling, failures and the switch of layouts.
 
-#include "windowfixture.h"
+#include "support/row.h"
+#include "support/widgets.h"
 
 #include "ui/main/frmConversion.h"
-#include "ui/main/keypress.h"
 
 #include <QAction>
 #include <QApplication>
@@ -61,8 +61,6 @@ private Q_SLOTS:
     void unitListKeys();
     void valueBoxSelectsAllOnFocus_data();
     void valueBoxSelectsAllOnFocus();
-    void keyPressCode_data();
-    void keyPressCode();
     void tabFollowsTabOrder_data();
     void tabFollowsTabOrder();
     void wheelOverUnfocusedList_data();
@@ -76,16 +74,13 @@ private Q_SLOTS:
     void editTwiceRestoresNormalLayout();
 
 private:
-    bool convert(const QString &category, const QString &fromUnit, const QString &toUnit,
-        const QString &typed);
-
-    std::unique_ptr<WindowFixture> f;
+    std::unique_ptr<WindowDriver> f;
 };
 
 void tst_frmConversion::init()
 {
     QLocale::setDefault(QLocale::c());
-    f = std::make_unique<WindowFixture>();
+    f = std::make_unique<WindowDriver>();
     QVERIFY(f->folderReady());
 }
 
@@ -94,18 +89,6 @@ void tst_frmConversion::cleanup()
     const QString problems = finish(f);
     QLocale::setDefault(QLocale::c());
     QVERIFY2(problems.isEmpty(), qPrintable(problems));
-}
-
-bool tst_frmConversion::convert(
-    const QString &category, const QString &fromUnit, const QString &toUnit, const QString &typed)
-{
-    if (!choose(f->category, category) || !choose(f->from, fromUnit) || !choose(f->to, toUnit))
-        return false;
-    if (!focusOn(f->value))
-        return false;
-    type(f->value, typed);
-    pressEnter(f->value);
-    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -172,36 +155,12 @@ void tst_frmConversion::conversion_data()
     QTest::addColumn<QString>("scientific");
     QTest::addColumn<QString>("plain");
 
-    QTest::newRow("90 minutes to hours") << "Time"
-                                         << "Minutes"
-                                         << "Hours"
-                                         << "90"
-                                         << "1.500000 e+0 "
-                                         << "1.5";
-    QTest::newRow("12 inches to feet rounds to one") << "Length"
-                                                     << "Inches"
-                                                     << "Feet"
-                                                     << "12"
-                                                     << "1.000000 e+0 "
-                                                     << "1";
-    QTest::newRow("days to seconds") << "Time"
-                                     << "Days"
-                                     << "Seconds"
-                                     << "2"
-                                     << "1.728000 e+5 "
-                                     << "172800";
-    QTest::newRow("small result, negative exponent") << "Time"
-                                                     << "Seconds"
-                                                     << "Days"
-                                                     << "1"
-                                                     << "1.157407 e-5 "
-                                                     << "1.15740740740741E-05";
-    QTest::newRow("negative value") << "Weight"
-                                    << "Kilograms"
-                                    << "Grams"
-                                    << "-2.5"
-                                    << "-2.500000 e+3 "
-                                    << "-2500";
+    row("90 minutes to hours", "Time", "Minutes", "Hours", "90", "1.500000 e+0 ", "1.5");
+    row("12 inches to feet rounds to one", "Length", "Inches", "Feet", "12", "1.000000 e+0 ", "1");
+    row("days to seconds", "Time", "Days", "Seconds", "2", "1.728000 e+5 ", "172800");
+    row("small result, negative exponent", "Time", "Seconds", "Days", "1", "1.157407 e-5 ",
+        "1.15740740740741E-05");
+    row("negative value", "Weight", "Kilograms", "Grams", "-2.5", "-2.500000 e+3 ", "-2500");
 }
 
 void tst_frmConversion::conversion()
@@ -215,7 +174,7 @@ void tst_frmConversion::conversion()
     f->writeStandardFiles();
     QVERIFY(f->start());
 
-    QVERIFY(convert(category, fromUnit, toUnit, typed));
+    QVERIFY(f->convert(category, fromUnit, toUnit, typed));
     QCOMPARE(f->output->text(), scientific);
     QCOMPARE(f->value->text(), typed);
 
@@ -231,22 +190,10 @@ void tst_frmConversion::focusMovesToMissingInput_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("focused");
 
-    QTest::newRow("no from-unit") << ""
-                                  << ""
-                                  << "5"
-                                  << "cboConvFrom";
-    QTest::newRow("no from-unit, to-unit chosen") << ""
-                                                  << "Hours"
-                                                  << "5"
-                                                  << "cboConvFrom";
-    QTest::newRow("no to-unit") << "Minutes"
-                                << ""
-                                << "5"
-                                << "cboConvTo";
-    QTest::newRow("empty value") << "Minutes"
-                                 << "Hours"
-                                 << ""
-                                 << "txtUserInput";
+    row("no from-unit", "", "", "5", "cboConvFrom");
+    row("no from-unit, to-unit chosen", "", "Hours", "5", "cboConvFrom");
+    row("no to-unit", "Minutes", "", "5", "cboConvTo");
+    row("empty value", "Minutes", "Hours", "", "txtUserInput");
 }
 
 void tst_frmConversion::focusMovesToMissingInput()
@@ -278,8 +225,7 @@ void tst_frmConversion::emptyValueKeepsOutput()
 {
     f->writeStandardFiles();
     QVERIFY(f->start());
-    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
-        QStringLiteral("90")));
+    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
     QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
 
     QTest::keyClick(f->value, Qt::Key_A, Qt::ControlModifier);
@@ -298,36 +244,16 @@ void tst_frmConversion::typedValues_data()
     QTest::addColumn<QString>("scientific");
     QTest::addColumn<QString>("plain");
 
-    QTest::newRow("comma ends the number") << "1,5"
-                                           << "1.000000 e+0 "
-                                           << "1";
-    QTest::newRow("leading point") << ".5"
-                                   << "5.000000 e-1 "
-                                   << "0.5";
-    QTest::newRow("exponent letter D") << "1.5D3"
-                                       << "1.500000 e+3 "
-                                       << "1500";
-    QTest::newRow("exponent letter e") << "1.5e3"
-                                       << "1.500000 e+3 "
-                                       << "1500";
-    QTest::newRow("hexadecimal FF") << "&HFF"
-                                    << "2.550000 e+2 "
-                                    << "255";
-    QTest::newRow("hexadecimal FFFF is 16-bit") << "&HFFFF"
-                                                << "-1.000000 e+0 "
-                                                << "-1";
-    QTest::newRow("minus, blank, five") << "- 5"
-                                        << "-5.000000 e+0 "
-                                        << "-5";
-    QTest::newRow("trailing letters") << "12abc"
-                                      << "1.200000 e+1 "
-                                      << "12";
-    QTest::newRow("a single blank") << " "
-                                    << "0.000000 e+0 "
-                                    << "0";
-    QTest::newRow("letters alone") << "abc"
-                                   << "0.000000 e+0 "
-                                   << "0";
+    row("comma ends the number", "1,5", "1.000000 e+0 ", "1");
+    row("leading point", ".5", "5.000000 e-1 ", "0.5");
+    row("exponent letter D", "1.5D3", "1.500000 e+3 ", "1500");
+    row("exponent letter e", "1.5e3", "1.500000 e+3 ", "1500");
+    row("hexadecimal FF", "&HFF", "2.550000 e+2 ", "255");
+    row("hexadecimal FFFF is 16-bit", "&HFFFF", "-1.000000 e+0 ", "-1");
+    row("minus, blank, five", "- 5", "-5.000000 e+0 ", "-5");
+    row("trailing letters", "12abc", "1.200000 e+1 ", "12");
+    row("a single blank", " ", "0.000000 e+0 ", "0");
+    row("letters alone", "abc", "0.000000 e+0 ", "0");
 }
 
 void tst_frmConversion::typedValues()
@@ -338,8 +264,7 @@ void tst_frmConversion::typedValues()
     f->writeStandardFiles();
     QVERIFY(f->start());
 
-    QVERIFY(convert(
-        QStringLiteral("Length"), QStringLiteral("Meters"), QStringLiteral("Meters"), typed));
+    QVERIFY(f->convert("Length", "Meters", "Meters", typed));
     QCOMPARE(f->value->text(), typed);
     QCOMPARE(f->output->text(), scientific);
     f->action("mnuOutputScientific")->trigger();
@@ -354,26 +279,10 @@ void tst_frmConversion::commaLocale_data()
     QTest::addColumn<QString>("scientific");
     QTest::addColumn<QString>("plain");
 
-    QTest::newRow("fraction") << "Meters"
-                              << "Meters"
-                              << "1234.5678"
-                              << "1,234568 e+3 "
-                              << "1234,5678";
-    QTest::newRow("typed point is still the separator") << "Meters"
-                                                        << "Meters"
-                                                        << "2.5"
-                                                        << "2,500000 e+0 "
-                                                        << "2,5";
-    QTest::newRow("typed comma still ends the number") << "Meters"
-                                                       << "Meters"
-                                                       << "2,5"
-                                                       << "2,000000 e+0 "
-                                                       << "2";
-    QTest::newRow("negative exponent") << "Meters"
-                                       << "Meters"
-                                       << "-0.000123456"
-                                       << "-1,234560 e-4 "
-                                       << "-0,000123456";
+    row("fraction", "Meters", "Meters", "1234.5678", "1,234568 e+3 ", "1234,5678");
+    row("typed point is still the separator", "Meters", "Meters", "2.5", "2,500000 e+0 ", "2,5");
+    row("typed comma still ends the number", "Meters", "Meters", "2,5", "2,000000 e+0 ", "2");
+    row("negative exponent", "Meters", "Meters", "-0.000123456", "-1,234560 e-4 ", "-0,000123456");
 }
 
 void tst_frmConversion::commaLocale()
@@ -387,14 +296,13 @@ void tst_frmConversion::commaLocale()
     f->writeStandardFiles();
     QVERIFY(f->start());
 
-    QVERIFY(convert(QStringLiteral("Length"), fromUnit, toUnit, typed));
+    QVERIFY(f->convert("Length", fromUnit, toUnit, typed));
     QCOMPARE(f->output->text(), scientific);
     f->action("mnuOutputScientific")->trigger();
     QCOMPARE(f->output->text(), plain);
 
     // The data files are read with "." whatever the locale.
-    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
-        QStringLiteral("90")));
+    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
     QCOMPARE(f->output->text(), QStringLiteral("1,5"));
 }
 
@@ -405,8 +313,7 @@ void tst_frmConversion::decimalsWhilePlain()
 {
     f->writeStandardFiles();
     QVERIFY(f->start());
-    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
-        QStringLiteral("90")));
+    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
 
     f->action("mnuOutputScientific")->trigger();
     QCOMPARE(f->output->text(), QStringLiteral("1.5"));
@@ -426,14 +333,10 @@ void tst_frmConversion::decimalsItems_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("3 decimals rounds with carry") << "mnuOutput3"
-                                                  << "1.000 e+1 ";
-    QTest::newRow("6 decimals") << "mnuOutput6"
-                                << "9.999600 e+0 ";
-    QTest::newRow("9 decimals") << "mnuOutput9"
-                                << "9.999600000 e+0 ";
-    QTest::newRow("12 decimals") << "mnuOutput12"
-                                 << "9.999600000000 e+0 ";
+    row("3 decimals rounds with carry", "mnuOutput3", "1.000 e+1 ");
+    row("6 decimals", "mnuOutput6", "9.999600 e+0 ");
+    row("9 decimals", "mnuOutput9", "9.999600000 e+0 ");
+    row("12 decimals", "mnuOutput12", "9.999600000000 e+0 ");
 }
 
 void tst_frmConversion::decimalsItems()
@@ -442,8 +345,7 @@ void tst_frmConversion::decimalsItems()
     QFETCH(QString, shown);
     f->writeStandardFiles();
     QVERIFY(f->start());
-    QVERIFY(convert(QStringLiteral("Length"), QStringLiteral("Meters"), QStringLiteral("Meters"),
-        QStringLiteral("9.9996")));
+    QVERIFY(f->convert("Length", "Meters", "Meters", "9.9996"));
 
     f->action(qPrintable(item))->trigger();
     QCOMPARE(f->output->text(), shown);
@@ -458,8 +360,7 @@ void tst_frmConversion::checkedDecimalsItemStaysChecked()
 {
     f->writeStandardFiles();
     QVERIFY(f->start());
-    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
-        QStringLiteral("90")));
+    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
     // Make the box show something else, so that a rewrite can be seen.
     f->output->setText(QStringLiteral("edited"));
 
@@ -472,8 +373,7 @@ void tst_frmConversion::scientificTwiceRestoresText()
 {
     f->writeStandardFiles();
     QVERIFY(f->start());
-    QVERIFY(convert(QStringLiteral("Length"), QStringLiteral("Inches"), QStringLiteral("Feet"),
-        QStringLiteral("12")));
+    QVERIFY(f->convert("Length", "Inches", "Feet", "12"));
     const QString first = f->output->text();
 
     f->action("mnuOutputScientific")->trigger();
@@ -502,8 +402,7 @@ void tst_frmConversion::outputCommandWithoutResult()
     QVERIFY(f->start());
     // A conversion before the category is chosen again: its result must not
     // come back once the lists have been reloaded.
-    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
-        QStringLiteral("90")));
+    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
     QVERIFY(choose(f->category, QStringLiteral("Time")));
     QVERIFY(f->output->text().isEmpty());
     if (unitsChosen) {
@@ -531,26 +430,11 @@ void tst_frmConversion::arithmeticFailures_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kind");
 
-    QTest::newRow("to-factor zero, value not zero") << "One"
-                                                    << "Zero"
-                                                    << "5"
-                                                    << "Division by zero";
-    QTest::newRow("to-factor zero, value zero") << "One"
-                                                << "Zero"
-                                                << "0"
-                                                << "Overflow";
-    QTest::newRow("product beyond the double range") << "Big"
-                                                     << "Big"
-                                                     << "1E300"
-                                                     << "Overflow";
-    QTest::newRow("value beyond the double range") << "One"
-                                                   << "One"
-                                                   << "1E400"
-                                                   << "Overflow";
-    QTest::newRow("quotient beyond the double range") << "One"
-                                                      << "Tiny"
-                                                      << "1E300"
-                                                      << "Overflow";
+    row("to-factor zero, value not zero", "One", "Zero", "5", "Division by zero");
+    row("to-factor zero, value zero", "One", "Zero", "0", "Overflow");
+    row("product beyond the double range", "Big", "Big", "1E300", "Overflow");
+    row("value beyond the double range", "One", "One", "1E400", "Overflow");
+    row("quotient beyond the double range", "One", "Tiny", "1E300", "Overflow");
 }
 
 void tst_frmConversion::arithmeticFailures()
@@ -589,8 +473,7 @@ void tst_frmConversion::failedMultiplicationLeavesNoResult()
     f->writeFile(QStringLiteral("conversion.txt"), "\"Odd\"\r\n");
     f->writeFile(QStringLiteral("Odd.txt"), "\"Big\",1E+10\r\n\"One\",1\r\n");
     QVERIFY(f->start());
-    QVERIFY(convert(
-        QStringLiteral("Odd"), QStringLiteral("Big"), QStringLiteral("Big"), QStringLiteral("7")));
+    QVERIFY(f->convert("Odd", "Big", "Big", "7"));
     QCOMPARE(f->output->text(), QStringLiteral("7.000000 e+0 "));
 
     QTest::keyClick(f->value, Qt::Key_A, Qt::ControlModifier);
@@ -652,8 +535,7 @@ void tst_frmConversion::choosingCategoryResetsConversion()
 {
     f->writeStandardFiles();
     QVERIFY(f->start());
-    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
-        QStringLiteral("90")));
+    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
 
     QVERIFY(choose(f->category, QStringLiteral("Weight")));
     QVERIFY(f->value->text().isEmpty());
@@ -728,8 +610,7 @@ void tst_frmConversion::unitListKeys()
     QFETCH(QString, shown);
     f->writeStandardFiles();
     QVERIFY(f->start());
-    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
-        QStringLiteral("90")));
+    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
     QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
     // A new value, typed but not entered: only a recalculation shows it.
     QTest::keyClick(f->value, Qt::Key_A, Qt::ControlModifier);
@@ -759,8 +640,7 @@ void tst_frmConversion::valueBoxSelectsAllOnFocus()
     QFETCH(QString, selected);
     f->writeStandardFiles();
     QVERIFY(f->start());
-    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
-        QStringLiteral("90")));
+    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
     QVERIFY(focusOn(f->to));
     QVERIFY(!hasFocus(f->value));
 
@@ -783,49 +663,6 @@ void tst_frmConversion::valueBoxSelectsAllOnFocus()
     QCOMPARE(f->output->text(), QStringLiteral("3.000000 e+0 "));
 }
 
-void tst_frmConversion::keyPressCode_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("code"); // -1: no key press
-
-    const Qt::KeyboardModifiers none;
-    const Qt::KeyboardModifiers altGr = Qt::ControlModifier | Qt::AltModifier;
-    QTest::newRow("letter") << int(Qt::Key_A) << none << "a" << int('a');
-    QTest::newRow("shifted letter")
-        << int(Qt::Key_A) << Qt::KeyboardModifiers(Qt::ShiftModifier) << "A" << int('A');
-    QTest::newRow("blank") << int(Qt::Key_Space) << none << " " << int(' ');
-    QTest::newRow("Enter") << int(Qt::Key_Return) << none << "\r" << 13;
-    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier)
-                                  << "\r" << 13;
-    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << none << "\b" << 8;
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << none << "\x1b" << 27;
-    QTest::newRow("Tab") << int(Qt::Key_Tab) << none << "\t" << -1;
-    QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab) << Qt::KeyboardModifiers(Qt::ShiftModifier)
-                               << "\t" << -1;
-    QTest::newRow("Delete") << int(Qt::Key_Delete) << none << "\x7f" << -1;
-    QTest::newRow("arrow") << int(Qt::Key_Down) << none << "" << -1;
-    QTest::newRow("function key") << int(Qt::Key_F4) << none << "" << -1;
-    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << Qt::KeyboardModifiers(Qt::ControlModifier)
-                            << "\x01" << -1;
-    QTest::newRow("Alt+x") << int(Qt::Key_X) << Qt::KeyboardModifiers(Qt::AltModifier) << "x" << -1;
-    QTest::newRow("Meta+x") << int(Qt::Key_X) << Qt::KeyboardModifiers(Qt::MetaModifier) << "x"
-                            << -1;
-    QTest::newRow("AltGr euro as Ctrl+Alt") << int(Qt::Key_E) << altGr << "\u20ac" << 0x20AC;
-    QTest::newRow("AltGr at sign, no modifier") << int(Qt::Key_At) << none << "@" << int('@');
-    QTest::newRow("Ctrl+Alt+Enter") << int(Qt::Key_Return) << altGr << "\r" << -1;
-}
-
-void tst_frmConversion::keyPressCode()
-{
-    QFETCH(int, key);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    QFETCH(QString, text);
-    QFETCH(int, code);
-    QCOMPARE(quorvel::ui::keyPressCode(key, modifiers, text).value_or(-1), code);
-}
-
 void tst_frmConversion::tabFollowsTabOrder_data()
 {
     QTest::addColumn<QString>("state");
@@ -836,9 +673,7 @@ void tst_frmConversion::tabFollowsTabOrder_data()
     QTest::newRow("nothing chosen") << "start" << normal;
     QTest::newRow("units chosen, no value") << "units" << normal;
     QTest::newRow("value typed, not entered") << "typed" << normal;
-    QTest::newRow("edit layout") << "edit"
-                                 << QStringList { "cboConvFrom", "txtUserInput",
-                                        "cboConversionType" };
+    row("edit layout", "edit", QStringList { "cboConvFrom", "txtUserInput", "cboConversionType" });
 }
 
 void tst_frmConversion::tabFollowsTabOrder()
@@ -903,7 +738,7 @@ void tst_frmConversion::wheelOverUnfocusedList()
     QVERIFY(choose(f->category, QStringLiteral("Time")));
     QVERIFY(focusOn(f->value));
     type(f->value, QStringLiteral("5"));
-    const QStringList files = f->folderSnapshot();
+    const Snapshot files = f->folderSnapshot();
     auto *combo = f->window->findChild<QComboBox *>(list);
     const int index = combo->currentIndex();
 
@@ -937,8 +772,7 @@ void tst_frmConversion::missingUnitFile()
     QCOMPARE(f->answerer.pending(), 0);
     QCOMPARE(f->from->count(), 0);
 
-    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
-        QStringLiteral("90")));
+    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
     QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
 }
 
@@ -1019,8 +853,7 @@ void tst_frmConversion::editTwiceRestoresNormalLayout()
 {
     f->writeStandardFiles();
     QVERIFY(f->start());
-    QVERIFY(convert(QStringLiteral("Time"), QStringLiteral("Minutes"), QStringLiteral("Hours"),
-        QStringLiteral("90")));
+    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
 
     f->action("mnuFileEdit")->trigger();
     // The list is read again from the file on each switch.

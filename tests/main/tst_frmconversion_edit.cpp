@@ -1,7 +1,8 @@
 // The main window in edit mode: adding units and categories, deleting
 // categories, and what is refused, checked byte for byte on disk.
 
-#include "windowfixture.h"
+#include "support/row.h"
+#include "support/widgets.h"
 
 #include "ui/main/frmConversion.h"
 
@@ -65,13 +66,13 @@ private:
     bool addUnit(const QString &name, const QString &factor);
     void clearAndType(QWidget *widget, const QString &text);
 
-    std::unique_ptr<WindowFixture> f;
+    std::unique_ptr<WindowDriver> f;
 };
 
 void tst_frmConversionEdit::init()
 {
     QLocale::setDefault(QLocale::c());
-    f = std::make_unique<WindowFixture>();
+    f = std::make_unique<WindowDriver>();
     QVERIFY(f->folderReady());
 }
 
@@ -163,40 +164,28 @@ void tst_frmConversionEdit::addUnitWritesFile_data()
     QTest::addColumn<QByteArray>("after");
 
     const QByteArray feetMeters = "\"Feet\",0.3048\r\n\"Meters\",1\r\n";
-    QTest::newRow("one pass over an unsorted file")
-        << QByteArray("\"Meters\",1\r\n\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n") << "Centimeters"
-        << "0.01"
-        << QByteArray(
-               "\"Centimeters\",0.01\r\n\"Meters\",1\r\n\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n");
-    QTest::newRow("between two units, factor 0.0254")
-        << feetMeters << "Inches"
-        << "0.0254" << QByteArray("\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n\"Meters\",1\r\n");
-    QTest::newRow("lower case orders after upper case")
-        << feetMeters << "feet"
-        << "0.3048" << QByteArray("\"Feet\",0.3048\r\n\"Meters\",1\r\n\"feet\",0.3048\r\n");
-    QTest::newRow("duplicate name after the existing one")
-        << feetMeters << "Feet"
-        << "0.3" << QByteArray("\"Feet\",0.3048\r\n\"Feet\",0.3\r\n\"Meters\",1\r\n");
-    QTest::newRow("factor with a comma stores its whole part")
-        << feetMeters << "Ells"
-        << "1,5" << QByteArray("\"Ells\",1\r\n\"Feet\",0.3048\r\n\"Meters\",1\r\n");
-    QTest::newRow("factor of letters stores zero")
-        << feetMeters << "Nothings"
-        << "abc" << QByteArray("\"Feet\",0.3048\r\n\"Meters\",1\r\n\"Nothings\",0\r\n");
-    QTest::newRow("first unit of an empty file") << QByteArray() << "Meters"
-                                                 << "1" << QByteArray("\"Meters\",1\r\n");
-    QTest::newRow("large factor in exponent form")
-        << feetMeters << "Lightyears"
-        << "9.4607304725808E15"
-        << QByteArray("\"Feet\",0.3048\r\n\"Lightyears\",9.4607304725808E+15\r\n\"Meters\",1\r\n");
-    QTest::newRow("small factor in exponent form")
-        << feetMeters << "Microns"
-        << "0.000001" << QByteArray("\"Feet\",0.3048\r\n\"Meters\",1\r\n\"Microns\",1E-06\r\n");
-    QTest::newRow("name with blanks and a comma")
-        << feetMeters << "Feet, US survey"
-        << "0.304800609601219"
-        << QByteArray(
-               "\"Feet\",0.3048\r\n\"Feet, US survey\",0.304800609601219\r\n\"Meters\",1\r\n");
+    row("one pass over an unsorted file",
+        QByteArray("\"Meters\",1\r\n\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n"), "Centimeters",
+        "0.01",
+        QByteArray(
+            "\"Centimeters\",0.01\r\n\"Meters\",1\r\n\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n"));
+    row("between two units, factor 0.0254", feetMeters, "Inches", "0.0254",
+        QByteArray("\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n\"Meters\",1\r\n"));
+    row("lower case orders after upper case", feetMeters, "feet", "0.3048",
+        QByteArray("\"Feet\",0.3048\r\n\"Meters\",1\r\n\"feet\",0.3048\r\n"));
+    row("duplicate name after the existing one", feetMeters, "Feet", "0.3",
+        QByteArray("\"Feet\",0.3048\r\n\"Feet\",0.3\r\n\"Meters\",1\r\n"));
+    row("factor with a comma stores its whole part", feetMeters, "Ells", "1,5",
+        QByteArray("\"Ells\",1\r\n\"Feet\",0.3048\r\n\"Meters\",1\r\n"));
+    row("factor of letters stores zero", feetMeters, "Nothings", "abc",
+        QByteArray("\"Feet\",0.3048\r\n\"Meters\",1\r\n\"Nothings\",0\r\n"));
+    row("first unit of an empty file", QByteArray(), "Meters", "1", QByteArray("\"Meters\",1\r\n"));
+    row("large factor in exponent form", feetMeters, "Lightyears", "9.4607304725808E15",
+        QByteArray("\"Feet\",0.3048\r\n\"Lightyears\",9.4607304725808E+15\r\n\"Meters\",1\r\n"));
+    row("small factor in exponent form", feetMeters, "Microns", "0.000001",
+        QByteArray("\"Feet\",0.3048\r\n\"Meters\",1\r\n\"Microns\",1E-06\r\n"));
+    row("name with blanks and a comma", feetMeters, "Feet, US survey", "0.304800609601219",
+        QByteArray("\"Feet\",0.3048\r\n\"Feet, US survey\",0.304800609601219\r\n\"Meters\",1\r\n"));
 }
 
 void tst_frmConversionEdit::addUnitWritesFile()
@@ -252,13 +241,11 @@ void tst_frmConversionEdit::choosingExistingUnit_data()
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<QString>("focused");
 
-    QTest::newRow("with a factor typed stores a second unit")
-        << "7"
-        << QByteArray("\"Days\",86400\r\n\"Hours\",3600\r\n\"Hours\",7\r\n\"Minutes\",60\r\n"
-                      "\"Seconds\",1\r\n")
-        << "cboConvFrom";
-    QTest::newRow("with an empty value box asks for the factor")
-        << "" << kTimeUnits << "txtUserInput";
+    row("with a factor typed stores a second unit", "7",
+        QByteArray("\"Days\",86400\r\n\"Hours\",3600\r\n\"Hours\",7\r\n\"Minutes\","
+                   "60\r\n\"Seconds\",1\r\n"),
+        "cboConvFrom");
+    row("with an empty value box asks for the factor", "", kTimeUnits, "txtUserInput");
 }
 
 void tst_frmConversionEdit::choosingExistingUnit()
@@ -413,7 +400,7 @@ void tst_frmConversionEdit::newCategoryCreatesNothing()
     f->writeStandardFiles();
     QVERIFY(startEditing());
     const QStringList listed = entries(f->category);
-    const QStringList files = f->folderSnapshot();
+    const Snapshot files = f->folderSnapshot();
 
     if (cancel)
         f->answerer.expectNewCategoryCancelled();
@@ -471,7 +458,7 @@ void tst_frmConversionEdit::refusedCategoryNames()
     f->writeStandardFiles();
     QVERIFY(startEditing());
     const QStringList listed = entries(f->category);
-    const QStringList files = f->folderSnapshot();
+    const Snapshot files = f->folderSnapshot();
 
     f->answerer.expectNewCategory(name);
     f->answerer.expectFailure(QString());
@@ -489,12 +476,13 @@ void tst_frmConversionEdit::acceptedCategoryNames_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("record");
 
-    QTest::newRow("euro sign of the code page")
-        << QString::fromUtf8("\xe2\x82\xacuro") << QByteArray("\"\x80uro\"\r\n");
-    QTest::newRow("accented letter") << QString::fromUtf8("D\xc3\xa9"
-                                                          "bit")
-                                     << QByteArray("\"D\xe9"
-                                                   "bit\"\r\n");
+    row("euro sign of the code page", QString::fromUtf8("\xe2\x82\xacuro"),
+        QByteArray("\"\x80uro\"\r\n"));
+    row("accented letter",
+        QString::fromUtf8("D\xc3\xa9"
+                          "bit"),
+        QByteArray("\"D\xe9"
+                   "bit\"\r\n"));
     QTest::newRow("inner blank") << "Flow Rate" << QByteArray("\"Flow Rate\"\r\n");
     QTest::newRow("inner dot") << "x.y" << QByteArray("\"x.y\"\r\n");
     QTest::newRow("starts like a device") << "Comet" << QByteArray("\"Comet\"\r\n");
@@ -548,15 +536,14 @@ void tst_frmConversionEdit::deleteCategory_data()
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<QStringList>("listed");
 
-    QTest::newRow("the only category leaves an empty file")
-        << QByteArray("\"Time\"\r\n") << QByteArray() << QStringList { kMarker };
-    QTest::newRow("one of three") << kStandardCategories
-                                  << QByteArray("\"Length\"\r\n\"Weight\"\r\n")
-                                  << QStringList { kMarker, "Length", "Weight" };
-    QTest::newRow("file in another order is written in list order")
-        << QByteArray("\"Weight\"\r\n\"Time\"\r\n\"Length\"\r\n")
-        << QByteArray("\"Length\"\r\n\"Weight\"\r\n")
-        << QStringList { kMarker, "Length", "Weight" };
+    const QByteArray lengthWeight = "\"Length\"\r\n\"Weight\"\r\n";
+    row("the only category leaves an empty file", QByteArray("\"Time\"\r\n"), QByteArray(),
+        QStringList { kMarker });
+    row("one of three", kStandardCategories, lengthWeight,
+        QStringList { kMarker, "Length", "Weight" });
+    row("file in another order is written in list order",
+        QByteArray("\"Weight\"\r\n\"Time\"\r\n\"Length\"\r\n"), lengthWeight,
+        QStringList { kMarker, "Length", "Weight" });
 }
 
 void tst_frmConversionEdit::deleteCategory()
@@ -588,16 +575,11 @@ void tst_frmConversionEdit::addUnitRefused_data()
     QTest::addColumn<QString>("situation");
     QTest::addColumn<QString>("name");
 
-    QTest::newRow("before any category is chosen") << "none"
-                                                   << "Widgets";
-    QTest::newRow("after a deletion") << "deleted"
-                                      << "Widgets";
-    QTest::newRow("after a deletion, units loaded before") << "loaded then deleted"
-                                                           << "Weeks";
-    QTest::newRow("category typed, not chosen") << "typed"
-                                                << "Yards";
-    QTest::newRow("name with a double quote") << "loaded"
-                                              << "Big\"Foot";
+    row("before any category is chosen", "none", "Widgets");
+    row("after a deletion", "deleted", "Widgets");
+    row("after a deletion, units loaded before", "loaded then deleted", "Weeks");
+    row("category typed, not chosen", "typed", "Yards");
+    row("name with a double quote", "loaded", "Big\"Foot");
     QTest::newRow("name outside the code page") << "loaded" << QString::fromUtf8("\xce\xa9s");
 }
 
@@ -618,7 +600,7 @@ void tst_frmConversionEdit::addUnitRefused()
         QVERIFY(focusOn(f->category));
         clearAndType(f->category, QStringLiteral("Length"));
     }
-    const QStringList files = f->folderSnapshot();
+    const Snapshot files = f->folderSnapshot();
     const QStringList units = f->window->UnitNames();
 
     QVERIFY(focusOn(f->from));
@@ -664,7 +646,7 @@ void tst_frmConversionEdit::fullCategoryListRefusesCategory()
         full += "\"C" + QByteArray::number(100000 + i) + "\"\r\n";
     f->writeFile(QStringLiteral("conversion.txt"), full);
     QVERIFY(startEditing());
-    const QStringList files = f->folderSnapshot();
+    const Snapshot files = f->folderSnapshot();
 
     f->answerer.expectNewCategory(QStringLiteral("Zeta"));
     f->answerer.expectFailure(QStringLiteral("32767"));
@@ -681,7 +663,7 @@ void tst_frmConversionEdit::readOnlyUnitFile()
     QVERIFY(loadForEditing(QStringLiteral("Time")));
     QVERIFY(QFile::setPermissions(f->path(QStringLiteral("Time.txt")),
         QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
-    const QStringList files = f->folderSnapshot();
+    const Snapshot files = f->folderSnapshot();
 
     f->answerer.expectFailure(QStringLiteral("Permission denied"));
     QVERIFY(addUnit(QStringLiteral("Fortnights"), QStringLiteral("1209600")));
@@ -694,11 +676,7 @@ void tst_frmConversionEdit::readOnlyUnitFile()
 
     // The window goes on: out of edit mode, Time still converts.
     f->action("mnuFileEdit")->trigger();
-    QVERIFY(choose(f->category, QStringLiteral("Time")));
-    QVERIFY(choose(f->from, QStringLiteral("Minutes")));
-    QVERIFY(choose(f->to, QStringLiteral("Hours")));
-    type(f->value, QStringLiteral("90"));
-    pressEnter(f->value);
+    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
     QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
 }
 

@@ -1,6 +1,7 @@
 // The Help menu's dialogs and File > Exit, seen from the main window.
 
-#include "windowfixture.h"
+#include "support/row.h"
+#include "support/widgets.h"
 
 #include "ui/main/frmConversion.h"
 
@@ -40,13 +41,13 @@ private Q_SLOTS:
     void exitClosesEveryWindow();
 
 private:
-    std::unique_ptr<WindowFixture> f;
+    std::unique_ptr<WindowDriver> f;
 };
 
 void tst_frmConversionMenus::init()
 {
     QLocale::setDefault(QLocale::c());
-    f = std::make_unique<WindowFixture>();
+    f = std::make_unique<WindowDriver>();
     QVERIFY(f->folderReady());
     f->writeStandardFiles();
     f->writeFile(QStringLiteral("help.txt"), "\"Choose a category, two units and a value.\"\r\n");
@@ -63,12 +64,9 @@ void tst_frmConversionMenus::dialogOpensOnce_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("dialog");
 
-    QTest::newRow("About") << "mnuHelpAbout"
-                           << "frmAbout";
-    QTest::newRow("Help") << "mnuHelpHelp"
-                          << "frmHelp";
-    QTest::newRow("Register") << "mnuHelpRegister"
-                              << "frmRegister";
+    row("About", "mnuHelpAbout", "frmAbout");
+    row("Help", "mnuHelpHelp", "frmHelp");
+    row("Register", "mnuHelpRegister", "frmRegister");
 }
 
 void tst_frmConversionMenus::dialogOpensOnce()
@@ -86,12 +84,7 @@ void tst_frmConversionMenus::dialogOpensOnce()
     QCOMPARE(visibleWindows(qPrintable(dialog)), 1);
 
     // Not modal: the main window still converts.
-    QVERIFY(choose(f->category, QStringLiteral("Time")));
-    QVERIFY(choose(f->from, QStringLiteral("Minutes")));
-    QVERIFY(choose(f->to, QStringLiteral("Hours")));
-    QVERIFY(focusOn(f->value));
-    type(f->value, QStringLiteral("90"));
-    pressEnter(f->value);
+    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
     QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
 }
 

@@ -5,15 +5,17 @@
 // and the files or folder refuse the write. After each, the folder holds the
 // old files or the complete new ones and nothing else, the failure names its
 // kind and file, and the window goes on working.
-#include "scenario.h"
-
 #include "core/failure.h"
 #include "store/datastore.h"
+#include "support/row.h"
+#include "support/widgets.h"
 #include "ui/main/frmConversion.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -27,7 +29,7 @@
 #include <unistd.h>
 
 using namespace quorvel;
-using namespace quorvel::reliability;
+using namespace quorvel::test;
 
 namespace {
 
@@ -70,6 +72,51 @@ QString writtenFile(const QString &scenario)
 const QStringList kScenarios = { "store-save", "store-create", "store-addunit", "window-save",
     "window-create", "window-addunit" };
 
+// A child reports its folder one line per entry, prefixed, with the names
+// escaped.
+QString escaped(QString text)
+{
+    return text.replace(u'\\', QStringLiteral("\\\\"))
+        .replace(u'\n', QStringLiteral("\\n"))
+        .replace(u'\r', QStringLiteral("\\r"))
+        .replace(u'\t', QStringLiteral("\\t"));
+}
+
+QString unescaped(QString text)
+{
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\\' && i + 1 < text.size()) {
+            const QChar c = text[++i];
+            out += c == u'n' ? u'\n' : c == u'r' ? u'\r' : c == u't' ? u'\t' : c;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+QStringList snapshotLines(const QString &prefix, const Snapshot &snapshot)
+{
+    QStringList lines;
+    for (auto it = snapshot.begin(); it != snapshot.end(); ++it)
+        lines << prefix + u'\t' + escaped(it.key()) + u'\t' + it.value();
+    if (snapshot.isEmpty())
+        lines << prefix + QStringLiteral("\t\tempty");
+    return lines;
+}
+
+Snapshot parseSnapshot(const QString &prefix, const QStringList &lines)
+{
+    Snapshot entries;
+    for (const QString &line : lines) {
+        const QStringList parts = line.split(u'\t');
+        if (parts.size() == 3 && parts[0] == prefix && !parts[1].isEmpty())
+            entries.insert(unescaped(parts[1]), parts[2]);
+    }
+    return entries;
+}
+
 // ---------------------------------------------------------------------------
 // The child: runs one operation and reports what it saw on standard output.
 
@@ -105,17 +152,17 @@ QString attempt(const QString &scenario, DataStore &store, WindowDriver *driver)
         return "ok";
     }
     if (scenario == "window-save") {
-        driver->responder.answerQuestion(true);
-        if (!driver->chooseCategory("Weight"))
+        driver->answerer.expectDeleteQuestion(ModalAnswerer::Press::Enter);
+        if (!choose(driver->category, "Weight"))
             return "failure\tnot listed\tWeight";
     } else if (scenario == "window-create") {
-        driver->responder.answerInput("Volume");
-        if (!driver->chooseCategory(QStringLiteral("--> NEW <--")))
+        driver->answerer.expectNewCategory("Volume");
+        if (!choose(driver->category, kMarker))
             return "failure\tnot listed\tmarker";
     } else {
-        driver->pressEnterInValue();
+        pressEnter(driver->value);
     }
-    const QStringList messages = driver->responder.takeMessages();
+    const QStringList messages = driver->answerer.takeMessages();
     if (messages.isEmpty())
         return "ok";
     const QString title = messages.first().section(u'\t', 0, 0);
@@ -130,11 +177,14 @@ int runScenario(const QString &scenario, const QString &folder)
     store.loadUnits("Time");
     if (scenario.startsWith("window-")) {
         driver = std::make_unique<WindowDriver>(folder);
+        driver->answerer.keepFailures();
+        if (!driver->start())
+            print("setup failed");
         driver->setEditMode(true);
         if (scenario == "window-addunit") {
             // Time is loaded (No to deleting it), the unit typed, not entered.
-            driver->responder.answerQuestion(false);
-            driver->chooseCategory("Time");
+            driver->answerer.expectDeleteQuestion(ModalAnswerer::Press::No);
+            choose(driver->category, "Time");
             driver->typeUnit("Fortnights", "1209600");
         }
     }
@@ -160,8 +210,8 @@ int runScenario(const QString &scenario, const QString &folder)
         for (const QString &line : snapshotLines("final", snapshot(folder)))
             print(line);
     }
-    if (driver && !driver->responder.unexpected().isEmpty())
-        print("unexpected\t" + escaped(driver->responder.unexpected().join(" | ")));
+    if (driver && !driver->answerer.verdict().isEmpty())
+        print("unexpected\t" + escaped(driver->answerer.verdict()));
     return 0;
 }
 
@@ -370,18 +420,14 @@ void TestFaultMatrix::errorAtEachCall_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("kindText"); // empty: the operation succeeds
 
+    const char *every = "write,sync,link,rename,close";
     for (const QString &scenario : kScenarios) {
-        QTest::addRow("%s, no space at each call", qPrintable(scenario))
-            << scenario << "write,sync,link,rename,close"
-            << "ENOSPC"
-            << "Disk full";
-        QTest::addRow("%s, device error at each call", qPrintable(scenario))
-            << scenario << "write,sync,link,rename,close"
-            << "EIO"
-            << "Device I/O error";
-        QTest::addRow("%s, short write at each write", qPrintable(scenario))
-            << scenario << "write"
-            << "short" << QString();
+        row(qPrintable(scenario + ", no space at each call"), scenario, every, "ENOSPC",
+            "Disk full");
+        row(qPrintable(scenario + ", device error at each call"), scenario, every, "EIO",
+            "Device I/O error");
+        row(qPrintable(scenario + ", short write at each write"), scenario, "write", "short",
+            QString());
     }
 }
 
@@ -566,15 +612,12 @@ void TestFaultMatrix::refusedWrite_data()
 
     for (const QString &scenario : kScenarios) {
         if (scenario != "store-create" && scenario != "window-create")
-            QTest::addRow("%s, read-only file", qPrintable(scenario))
-                << scenario << "read-only file"
-                << "Permission denied";
-        QTest::addRow("%s, read-only folder", qPrintable(scenario))
-            << scenario << "read-only folder"
-            << "Permission denied";
-        QTest::addRow("%s, directory in place of the file", qPrintable(scenario))
-            << scenario << "directory"
-            << "Path/File access error";
+            row(qPrintable(scenario + ", read-only file"), scenario, "read-only file",
+                "Permission denied");
+        row(qPrintable(scenario + ", read-only folder"), scenario, "read-only folder",
+            "Permission denied");
+        row(qPrintable(scenario + ", directory in place of the file"), scenario, "directory",
+            "Path/File access error");
     }
 }
 

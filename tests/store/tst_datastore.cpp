@@ -1,5 +1,7 @@
 #include "core/failure.h"
 #include "store/datastore.h"
+#include "support/files.h"
+#include "support/row.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,6 +21,7 @@
 #endif
 
 using namespace quorvel;
+using namespace quorvel::test;
 
 Q_DECLARE_METATYPE(quorvel::FailureKind)
 
@@ -26,20 +29,6 @@ namespace {
 
 const QByteArray kTimeFile
     = "\"Days\",86400\r\n\"Hours\",3600\r\n\"Minutes\",60\r\n\"Seconds\",1\r\n";
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-bool put(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Root passes every permission test of the system.
 bool privileged()
@@ -229,26 +218,21 @@ void TestDataStore::readsUnits_data()
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QList<double>>("factors");
 
-    QTest::newRow("time units") << kTimeFile
-                                << QStringList { "Days", "Hours", "Minutes", "Seconds" }
-                                << QList<double> { 86400, 3600, 60, 1 };
-    QTest::newRow("no records") << QByteArray() << QStringList {} << QList<double> {};
-    QTest::newRow("empty last line tolerated")
-        << QByteArray("\"Feet\",0.3048\r\n\r\n") << QStringList { "Feet" }
-        << QList<double> { 0.3048 };
-    QTest::newRow("trailing blank lines and blanks tolerated")
-        << QByteArray("\"Feet\",0.3048\r\n\r\n  \t\r\n\n ") << QStringList { "Feet" }
-        << QList<double> { 0.3048 };
-    QTest::newRow("only blank lines")
-        << QByteArray("\r\n\r\n") << QStringList {} << QList<double> {};
-    QTest::newRow("factor on the next line")
-        << QByteArray("\"Feet\"\r\n0.3048\r\n\"Inches\",.0254\r\n")
-        << QStringList { "Feet", "Inches" } << QList<double> { 0.3048, 0.0254 };
-    QTest::newRow("factor that is not a number")
-        << QByteArray("\"Feet\",abc\r\n") << QStringList { "Feet" } << QList<double> { 0 };
-    QTest::newRow("exponent forms")
-        << QByteArray("\"Big\",1E+15\r\n\"Small\",1.5E-05\r\n") << QStringList { "Big", "Small" }
-        << QList<double> { 1e15, 1.5e-5 };
+    row("time units", kTimeFile, QStringList { "Days", "Hours", "Minutes", "Seconds" },
+        QList<double> { 86400, 3600, 60, 1 });
+    row("no records", QByteArray(), QStringList {}, QList<double> {});
+    row("empty last line tolerated", QByteArray("\"Feet\",0.3048\r\n\r\n"), QStringList { "Feet" },
+        QList<double> { 0.3048 });
+    row("trailing blank lines and blanks tolerated",
+        QByteArray("\"Feet\",0.3048\r\n\r\n  \t\r\n\n "), QStringList { "Feet" },
+        QList<double> { 0.3048 });
+    row("only blank lines", QByteArray("\r\n\r\n"), QStringList {}, QList<double> {});
+    row("factor on the next line", QByteArray("\"Feet\"\r\n0.3048\r\n\"Inches\",.0254\r\n"),
+        QStringList { "Feet", "Inches" }, QList<double> { 0.3048, 0.0254 });
+    row("factor that is not a number", QByteArray("\"Feet\",abc\r\n"), QStringList { "Feet" },
+        QList<double> { 0 });
+    row("exponent forms", QByteArray("\"Big\",1E+15\r\n\"Small\",1.5E-05\r\n"),
+        QStringList { "Big", "Small" }, QList<double> { 1e15, 1.5e-5 });
 }
 
 void TestDataStore::readsUnits()
@@ -269,14 +253,11 @@ void TestDataStore::unitFileEndingEarlyFails_data()
     QTest::addColumn<QStringList>("kept"); // the records read before the failure
 
     const QStringList feet { "Feet" };
-    QTest::newRow("name without factor")
-        << QByteArray("\"Feet\",0.3048\r\n\"Inches\"\r\n") << 2 << feet;
-    QTest::newRow("name and comma") << QByteArray("\"Feet\",0.3048\r\n\"Inches\",") << 2 << feet;
-    QTest::newRow("name, then blank lines")
-        << QByteArray("\"Feet\",0.3048\r\n\"Inches\"\r\n\r\n\r\n") << 2 << feet;
-    QTest::newRow("blank line inside the file")
-        << QByteArray("\"Feet\",0.3048\r\n\r\n\"Inches\",0.0254\r\n") << 3
-        << QStringList { "Feet", "" };
+    row("name without factor", QByteArray("\"Feet\",0.3048\r\n\"Inches\"\r\n"), 2, feet);
+    row("name and comma", QByteArray("\"Feet\",0.3048\r\n\"Inches\","), 2, feet);
+    row("name, then blank lines", QByteArray("\"Feet\",0.3048\r\n\"Inches\"\r\n\r\n\r\n"), 2, feet);
+    row("blank line inside the file", QByteArray("\"Feet\",0.3048\r\n\r\n\"Inches\",0.0254\r\n"), 3,
+        QStringList { "Feet", "" });
 }
 
 void TestDataStore::unitFileEndingEarlyFails()
@@ -421,20 +402,18 @@ void TestDataStore::savesCategories_data()
     QTest::addColumn<QByteArray>("expected");
 
     const QString marker = QString::fromUtf16(kNewEntryMarker);
-    QTest::newRow("no entries") << QStringList {} << QByteArray();
-    QTest::newRow("marker only") << QStringList { marker } << QByteArray();
-    QTest::newRow("marker first") << QStringList { marker, "Length", "Time" }
-                                  << QByteArray("\"Length\"\r\n\"Time\"\r\n");
-    QTest::newRow("marker in the middle")
-        << QStringList { "Length", marker, "Time" } << QByteArray("\"Length\"\r\n\"Time\"\r\n");
-    QTest::newRow("markers at both ends")
-        << QStringList { marker, "Time", marker } << QByteArray("\"Time\"\r\n");
-    QTest::newRow("marker in other case is a name")
-        << QStringList { "--> new <--" } << QByteArray("\"--> new <--\"\r\n");
-    QTest::newRow("order kept as given")
-        << QStringList { "Weight", "Length" } << QByteArray("\"Weight\"\r\n\"Length\"\r\n");
-    QTest::newRow("empty entry") << QStringList { "", "Time" }
-                                 << QByteArray("\"\"\r\n\"Time\"\r\n");
+    row("no entries", QStringList {}, QByteArray());
+    row("marker only", QStringList { marker }, QByteArray());
+    row("marker first", QStringList { marker, "Length", "Time" },
+        QByteArray("\"Length\"\r\n\"Time\"\r\n"));
+    row("marker in the middle", QStringList { "Length", marker, "Time" },
+        QByteArray("\"Length\"\r\n\"Time\"\r\n"));
+    row("markers at both ends", QStringList { marker, "Time", marker }, QByteArray("\"Time\"\r\n"));
+    row("marker in other case is a name", QStringList { "--> new <--" },
+        QByteArray("\"--> new <--\"\r\n"));
+    row("order kept as given", QStringList { "Weight", "Length" },
+        QByteArray("\"Weight\"\r\n\"Length\"\r\n"));
+    row("empty entry", QStringList { "", "Time" }, QByteArray("\"\"\r\n\"Time\"\r\n"));
 }
 
 void TestDataStore::savesCategories()
@@ -454,16 +433,14 @@ void TestDataStore::writesUnits_data()
     QTest::addColumn<QList<double>>("factors");
     QTest::addColumn<QByteArray>("expected");
 
-    QTest::newRow("time units") << QStringList { "Days", "Hours", "Minutes", "Seconds" }
-                                << QList<double> { 86400, 3600, 60, 1 } << kTimeFile;
-    QTest::newRow("no units") << QStringList {} << QList<double> {} << QByteArray();
-    QTest::newRow("number forms")
-        << QStringList { "Inches", "Big", "Small", "Minus" }
-        << QList<double> { 0.0254, 1e15, 1.5e-5, -3 }
-        << QByteArray(
-               "\"Inches\",0.0254\r\n\"Big\",1E+15\r\n\"Small\",1.5E-05\r\n\"Minus\",-3\r\n");
-    QTest::newRow("name with comma") << QStringList { "Feet, US" } << QList<double> { 0.3048 }
-                                     << QByteArray("\"Feet, US\",0.3048\r\n");
+    row("time units", QStringList { "Days", "Hours", "Minutes", "Seconds" },
+        QList<double> { 86400, 3600, 60, 1 }, kTimeFile);
+    row("no units", QStringList {}, QList<double> {}, QByteArray());
+    row("number forms", QStringList { "Inches", "Big", "Small", "Minus" },
+        QList<double> { 0.0254, 1e15, 1.5e-5, -3 },
+        QByteArray("\"Inches\",0.0254\r\n\"Big\",1E+15\r\n\"Small\",1.5E-05\r\n\"Minus\",-3\r\n"));
+    row("name with comma", QStringList { "Feet, US" }, QList<double> { 0.3048 },
+        QByteArray("\"Feet, US\",0.3048\r\n"));
 }
 
 void TestDataStore::writesUnits()
@@ -565,21 +542,19 @@ void TestDataStore::refusesWriteThatWouldLoseData_data()
     QTest::addColumn<QString>("says");
 
     const QString changed = "changed by another program";
-    QTest::newRow("unit file changed behind")
-        << "Time" << QByteArray("\"Weeks\",604800\r\n") << "Fortnights" << changed;
-    QTest::newRow("category list changed behind")
-        << "conversion" << QByteArray("\"Speed\"\r\n") << "Volume" << changed;
-    QTest::newRow("unit name with a double quote") << "Time" << QByteArray() << "Flow \"A\" rate"
-                                                   << "\"Flow \"A\" rate\" cannot be stored";
-    QTest::newRow("category name with a line break")
-        << "conversion" << QByteArray() << "Two\"\nlines"
-        << "cannot be stored";
-    QTest::newRow("unit file that is the category list") << "Conversion" << QByteArray() << "Meters"
-                                                         << "belongs to Quorvel";
-    QTest::newRow("unit file that is the help text") << "HELP" << QByteArray() << "Meters"
-                                                     << "belongs to Quorvel";
-    QTest::newRow("unit file past the size limit")
-        << "Time" << QByteArray() << QString(kMaxDataFileBytes, u'x') << "grow past 64 MiB";
+    row("unit file changed behind", "Time", QByteArray("\"Weeks\",604800\r\n"), "Fortnights",
+        changed);
+    row("category list changed behind", "conversion", QByteArray("\"Speed\"\r\n"), "Volume",
+        changed);
+    row("unit name with a double quote", "Time", QByteArray(), "Flow \"A\" rate",
+        "\"Flow \"A\" rate\" cannot be stored");
+    row("category name with a line break", "conversion", QByteArray(), "Two\"\nlines",
+        "cannot be stored");
+    row("unit file that is the category list", "Conversion", QByteArray(), "Meters",
+        "belongs to Quorvel");
+    row("unit file that is the help text", "HELP", QByteArray(), "Meters", "belongs to Quorvel");
+    row("unit file past the size limit", "Time", QByteArray(), QString(kMaxDataFileBytes, u'x'),
+        "grow past 64 MiB");
 }
 
 // Each refused write leaves the folder byte for byte as it was; after a

@@ -2,6 +2,7 @@
 #include "store/codepage.h"
 #include "store/fieldreader.h"
 #include "store/fieldwriter.h"
+#include "support/row.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -10,6 +11,7 @@
 #include <cmath>
 
 using namespace quorvel;
+using quorvel::test::row;
 
 Q_DECLARE_METATYPE(quorvel::FailureKind)
 
@@ -77,38 +79,30 @@ void TestFieldReader::readsTextFields_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("quoted lines with CR LF") << "\"Length\"\r\n\"Time\"\r\n\"Weight\"\r\n"
-                                             << QStringList { "Length", "Time", "Weight" };
-    QTest::newRow("comma inside quotes belongs to the text") << "\"Meters, metric\"\r\n"
-                                                             << QStringList { "Meters, metric" };
-    QTest::newRow("two fields on one line") << "\"A\",\"B\"\r\n" << QStringList { "A", "B" };
-    QTest::newRow("empty line reads as empty text") << "\"A\"\r\n\r\n\"B\"\r\n"
-                                                    << QStringList { "A", "", "B" };
-    QTest::newRow("empty last line is one more empty text") << "\"A\"\r\n\r\n"
-                                                            << QStringList { "A", "" };
-    QTest::newRow("empty quoted field") << "\"\"\r\n" << QStringList { "" };
-    QTest::newRow("lone LF ends lines") << "\"A\"\n\"B\"\n" << QStringList { "A", "B" };
-    QTest::newRow("lone CR ends lines") << "\"A\"\r\"B\"\r" << QStringList { "A", "B" };
-    QTest::newRow("LF CR is two line ends") << "\"A\"\n\r\"B\"" << QStringList { "A", "", "B" };
-    QTest::newRow("no line end after the last field")
-        << "\"A\"\r\n\"B\"" << QStringList { "A", "B" };
-    QTest::newRow("blanks before a field skipped") << "  \t\"A\",   \"B\"\r\n"
-                                                   << QStringList { "A", "B" };
-    QTest::newRow("blanks inside quotes kept") << "\"  A  \"\r\n" << QStringList { "  A  " };
-    QTest::newRow("unquoted field up to comma, trailing blanks trimmed")
-        << "Feet  ,Inches\t\r\n"
-        << QStringList { "Feet", "Inches" };
-    QTest::newRow("unquoted field keeps inner quote") << "ab\"c\r\n" << QStringList { "ab\"c" };
-    QTest::newRow("text after closing quote skipped") << "\"A\"junk,\"B\" x\r\n"
-                                                      << QStringList { "A", "B" };
-    QTest::newRow("quoted field spans lines") << "\"two\r\nlines\"\r\n"
-                                              << QStringList { "two\r\nlines" };
-    QTest::newRow("unterminated quote runs to the end")
-        << "\"A\"\r\n\"open, and\r\nmore" << QStringList { "A", "open, and\r\nmore" };
-    QTest::newRow("NUL byte is an ordinary character")
-        << QString::fromLatin1("\"a\0b\"\r\n", 7) << QStringList { QString::fromLatin1("a\0b", 3) };
-    QTest::newRow("blanks only after last line read as empty text")
-        << "\"A\"\r\n   " << QStringList { "A", "" };
+    row("quoted lines with CR LF", "\"Length\"\r\n\"Time\"\r\n\"Weight\"\r\n",
+        QStringList { "Length", "Time", "Weight" });
+    row("comma inside quotes belongs to the text", "\"Meters, metric\"\r\n",
+        QStringList { "Meters, metric" });
+    row("two fields on one line", "\"A\",\"B\"\r\n", QStringList { "A", "B" });
+    row("empty line reads as empty text", "\"A\"\r\n\r\n\"B\"\r\n", QStringList { "A", "", "B" });
+    row("empty last line is one more empty text", "\"A\"\r\n\r\n", QStringList { "A", "" });
+    row("empty quoted field", "\"\"\r\n", QStringList { "" });
+    row("lone LF ends lines", "\"A\"\n\"B\"\n", QStringList { "A", "B" });
+    row("lone CR ends lines", "\"A\"\r\"B\"\r", QStringList { "A", "B" });
+    row("LF CR is two line ends", "\"A\"\n\r\"B\"", QStringList { "A", "", "B" });
+    row("no line end after the last field", "\"A\"\r\n\"B\"", QStringList { "A", "B" });
+    row("blanks before a field skipped", "  \t\"A\",   \"B\"\r\n", QStringList { "A", "B" });
+    row("blanks inside quotes kept", "\"  A  \"\r\n", QStringList { "  A  " });
+    row("unquoted field up to comma, trailing blanks trimmed", "Feet  ,Inches\t\r\n",
+        QStringList { "Feet", "Inches" });
+    row("unquoted field keeps inner quote", "ab\"c\r\n", QStringList { "ab\"c" });
+    row("text after closing quote skipped", "\"A\"junk,\"B\" x\r\n", QStringList { "A", "B" });
+    row("quoted field spans lines", "\"two\r\nlines\"\r\n", QStringList { "two\r\nlines" });
+    row("unterminated quote runs to the end", "\"A\"\r\n\"open, and\r\nmore",
+        QStringList { "A", "open, and\r\nmore" });
+    row("NUL byte is an ordinary character", QString::fromLatin1("\"a\0b\"\r\n", 7),
+        QStringList { QString::fromLatin1("a\0b", 3) });
+    row("blanks only after last line read as empty text", "\"A\"\r\n   ", QStringList { "A", "" });
 }
 
 void TestFieldReader::readsTextFields()
@@ -126,34 +120,26 @@ void TestFieldReader::readsRecords_data()
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QList<double>>("factors");
 
-    QTest::newRow("unit file as written")
-        << "\"Days\",86400\r\n\"Hours\",3600\r\n\"Minutes\",60\r\n\"Seconds\",1\r\n"
-        << QStringList { "Days", "Hours", "Minutes", "Seconds" }
-        << QList<double> { 86400, 3600, 60, 1 };
-    QTest::newRow("record spread over lines")
-        << "\"Feet\"\r\n0.3048\r\n\"Inches\",\r\n0.0254\r\n"
-        << QStringList { "Feet", "Inches" } << QList<double> { 0.3048, 0.0254 };
-    QTest::newRow("two records on one line")
-        << "\"Feet\",0.3048,\"Inches\",0.0254\r\n"
-        << QStringList { "Feet", "Inches" } << QList<double> { 0.3048, 0.0254 };
-    QTest::newRow("missing factor taken from the next line")
-        << "\"Feet\"\r\n\"Inches\",0.0254\r\n5\r\n"
-        << QStringList { "Feet", "0.0254" } << QList<double> { 0, 5 };
-    QTest::newRow("blank lines before a factor skipped")
-        << "\"Feet\",\r\n\r\n  \r\n0.3048\r\n"
-        << QStringList { "Feet" } << QList<double> { 0.3048 };
-    QTest::newRow("factor that is not a number reads as 0")
-        << "\"Feet\",about a third\r\n"
-        << QStringList { "Feet" } << QList<double> { 0 };
-    QTest::newRow("empty factor reads as 0")
-        << "\"Feet\",,\"Yards\",0.9144\r\n"
-        << QStringList { "Feet", "Yards" } << QList<double> { 0, 0.9144 };
-    QTest::newRow("quoted factor reads its text")
-        << "\"Feet\",\"0.3048\"\r\n"
-        << QStringList { "Feet" } << QList<double> { 0.3048 };
-    QTest::newRow("lone LF and lone CR between records")
-        << "\"A\",1\n\"B\",2\r\"C\",3" << QStringList { "A", "B", "C" }
-        << QList<double> { 1, 2, 3 };
+    row("unit file as written",
+        "\"Days\",86400\r\n\"Hours\",3600\r\n\"Minutes\",60\r\n\"Seconds\",1\r\n",
+        QStringList { "Days", "Hours", "Minutes", "Seconds" },
+        QList<double> { 86400, 3600, 60, 1 });
+    row("record spread over lines", "\"Feet\"\r\n0.3048\r\n\"Inches\",\r\n0.0254\r\n",
+        QStringList { "Feet", "Inches" }, QList<double> { 0.3048, 0.0254 });
+    row("two records on one line", "\"Feet\",0.3048,\"Inches\",0.0254\r\n",
+        QStringList { "Feet", "Inches" }, QList<double> { 0.3048, 0.0254 });
+    row("missing factor taken from the next line", "\"Feet\"\r\n\"Inches\",0.0254\r\n5\r\n",
+        QStringList { "Feet", "0.0254" }, QList<double> { 0, 5 });
+    row("blank lines before a factor skipped", "\"Feet\",\r\n\r\n  \r\n0.3048\r\n",
+        QStringList { "Feet" }, QList<double> { 0.3048 });
+    row("factor that is not a number reads as 0", "\"Feet\",about a third\r\n",
+        QStringList { "Feet" }, QList<double> { 0 });
+    row("empty factor reads as 0", "\"Feet\",,\"Yards\",0.9144\r\n",
+        QStringList { "Feet", "Yards" }, QList<double> { 0, 0.9144 });
+    row("quoted factor reads its text", "\"Feet\",\"0.3048\"\r\n", QStringList { "Feet" },
+        QList<double> { 0.3048 });
+    row("lone LF and lone CR between records", "\"A\",1\n\"B\",2\r\"C\",3",
+        QStringList { "A", "B", "C" }, QList<double> { 1, 2, 3 });
 }
 
 void TestFieldReader::readsRecords()
@@ -233,21 +219,14 @@ void TestFieldReader::readingPastTheEndFails_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<int>("line");
 
-    QTest::newRow("text field of empty text") << ""
-                                              << "T" << 1;
-    QTest::newRow("name without factor, CR LF") << "\"A\",1\r\n\"B\",2\r\n\"C\"\r\n"
-                                                << "TNTNTN" << 3;
-    QTest::newRow("name without factor, no line end") << "\"A\",1\r\n\"B\""
-                                                      << "TNTN" << 2;
-    QTest::newRow("name and comma without factor") << "\"A\",1\r\n\"B\","
-                                                   << "TNTN" << 2;
-    QTest::newRow("name then blank lines") << "\"A\",1\r\n\"B\"\r\n\r\n  \r\n"
-                                           << "TNTN" << 2;
-    QTest::newRow("missing factor shifts the records to the end")
-        << "\"Feet\"\r\n\"Inches\",0.0254\r\n"
-        << "TNTN" << 2;
-    QTest::newRow("text after the last record") << "\"A\"\r\n"
-                                                << "TT" << 1;
+    row("text field of empty text", "", "T", 1);
+    row("name without factor, CR LF", "\"A\",1\r\n\"B\",2\r\n\"C\"\r\n", "TNTNTN", 3);
+    row("name without factor, no line end", "\"A\",1\r\n\"B\"", "TNTN", 2);
+    row("name and comma without factor", "\"A\",1\r\n\"B\",", "TNTN", 2);
+    row("name then blank lines", "\"A\",1\r\n\"B\"\r\n\r\n  \r\n", "TNTN", 2);
+    row("missing factor shifts the records to the end", "\"Feet\"\r\n\"Inches\",0.0254\r\n", "TNTN",
+        2);
+    row("text after the last record", "\"A\"\r\n", "TT", 1);
 }
 
 void TestFieldReader::readingPastTheEndFails()
@@ -400,25 +379,23 @@ void TestFieldReader::writesRecords_data()
     QTest::addColumn<QList<double>>("factors"); // empty: one-field records
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("no records") << QStringList {} << QList<double> {} << QString();
-    QTest::newRow("category records")
-        << QStringList { "Length", "Time" } << QList<double> {} << "\"Length\"\r\n\"Time\"\r\n";
-    QTest::newRow("empty name") << QStringList { "" } << QList<double> {} << "\"\"\r\n";
-    QTest::newRow("comma and blanks kept inside quotes")
-        << QStringList { " a, b " } << QList<double> {} << "\" a, b \"\r\n";
-    QTest::newRow("unit records") << QStringList { "Days", "Seconds" } << QList<double> { 86400, 1 }
-                                  << "\"Days\",86400\r\n\"Seconds\",1\r\n";
-    QTest::newRow("fraction below one")
-        << QStringList { "Inches" } << QList<double> { 0.0254 } << "\"Inches\",0.0254\r\n";
-    QTest::newRow("large magnitude in exponent form")
-        << QStringList { "Big" } << QList<double> { 1e15 } << "\"Big\",1E+15\r\n";
-    QTest::newRow("small magnitude in exponent form")
-        << QStringList { "Small" } << QList<double> { 1.5e-5 } << "\"Small\",1.5E-05\r\n";
-    QTest::newRow("negative whole number")
-        << QStringList { "Minus" } << QList<double> { -3 } << "\"Minus\",-3\r\n";
-    QTest::newRow("fifteen significant digits")
-        << QStringList { "Pi" } << QList<double> { 3.14159265358979323846 }
-        << "\"Pi\",3.14159265358979\r\n";
+    row("no records", QStringList {}, QList<double> {}, QString());
+    row("category records", QStringList { "Length", "Time" }, QList<double> {},
+        "\"Length\"\r\n\"Time\"\r\n");
+    row("empty name", QStringList { "" }, QList<double> {}, "\"\"\r\n");
+    row("comma and blanks kept inside quotes", QStringList { " a, b " }, QList<double> {},
+        "\" a, b \"\r\n");
+    row("unit records", QStringList { "Days", "Seconds" }, QList<double> { 86400, 1 },
+        "\"Days\",86400\r\n\"Seconds\",1\r\n");
+    row("fraction below one", QStringList { "Inches" }, QList<double> { 0.0254 },
+        "\"Inches\",0.0254\r\n");
+    row("large magnitude in exponent form", QStringList { "Big" }, QList<double> { 1e15 },
+        "\"Big\",1E+15\r\n");
+    row("small magnitude in exponent form", QStringList { "Small" }, QList<double> { 1.5e-5 },
+        "\"Small\",1.5E-05\r\n");
+    row("negative whole number", QStringList { "Minus" }, QList<double> { -3 }, "\"Minus\",-3\r\n");
+    row("fifteen significant digits", QStringList { "Pi" },
+        QList<double> { 3.14159265358979323846 }, "\"Pi\",3.14159265358979\r\n");
 }
 
 void TestFieldReader::writesRecords()

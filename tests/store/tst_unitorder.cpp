@@ -1,9 +1,11 @@
 #include "core/failure.h"
 #include "store/datastore.h"
+#include "support/row.h"
 
 #include <QTest>
 
 using namespace quorvel;
+using quorvel::test::row;
 
 class TestUnitOrder : public QObject {
     Q_OBJECT
@@ -25,30 +27,26 @@ void TestUnitOrder::insertsByName_data()
     QTest::addColumn<QString>("added");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("into a sorted table")
-        << QStringList { "Days", "Hours", "Minutes", "Seconds" } << "Fortnights"
-        << QStringList { "Days", "Fortnights", "Hours", "Minutes", "Seconds" };
-    QTest::newRow("one pass only on an unsorted table") << QStringList { "Meters", "Feet",
-        "Inches" } << "Centimeters" << QStringList { "Centimeters", "Meters", "Feet", "Inches" };
-    QTest::newRow("pass keeps running after a pair in order")
-        << QStringList { "B", "A", "C" } << "D" << QStringList { "A", "B", "C", "D" };
-    QTest::newRow("between two") << QStringList { "Feet", "Meters" } << "Inches"
-                                 << QStringList { "Feet", "Inches", "Meters" };
-    QTest::newRow("lower case after upper case")
-        << QStringList { "Feet", "Meters" } << "feet" << QStringList { "Feet", "Meters", "feet" };
-    QTest::newRow("upper case before lower case") << QStringList { "inches", "yards" } << "Zebra"
-                                                  << QStringList { "Zebra", "inches", "yards" };
-    QTest::newRow("prefix is the lesser")
-        << QStringList { "Feet", "Foot" } << "Fee" << QStringList { "Fee", "Feet", "Foot" };
-    QTest::newRow("duplicate after the existing one")
-        << QStringList { "Feet", "Meters" } << "Feet" << QStringList { "Feet", "Feet", "Meters" };
-    QTest::newRow("first unit of an empty table")
-        << QStringList {} << "Meters" << QStringList { "Meters" };
-    QTest::newRow("blank orders before letters")
-        << QStringList { "A" } << " Z" << QStringList { " Z", "A" };
-    QTest::newRow("code units, not alphabet")
-        << QStringList { "Zulu" } << QString::fromUtf8("Ärmel")
-        << QStringList { "Zulu", QString::fromUtf8("Ärmel") };
+    row("into a sorted table", QStringList { "Days", "Hours", "Minutes", "Seconds" }, "Fortnights",
+        QStringList { "Days", "Fortnights", "Hours", "Minutes", "Seconds" });
+    row("one pass only on an unsorted table", QStringList { "Meters", "Feet", "Inches" },
+        "Centimeters", QStringList { "Centimeters", "Meters", "Feet", "Inches" });
+    row("pass keeps running after a pair in order", QStringList { "B", "A", "C" }, "D",
+        QStringList { "A", "B", "C", "D" });
+    row("between two", QStringList { "Feet", "Meters" }, "Inches",
+        QStringList { "Feet", "Inches", "Meters" });
+    row("lower case after upper case", QStringList { "Feet", "Meters" }, "feet",
+        QStringList { "Feet", "Meters", "feet" });
+    row("upper case before lower case", QStringList { "inches", "yards" }, "Zebra",
+        QStringList { "Zebra", "inches", "yards" });
+    row("prefix is the lesser", QStringList { "Feet", "Foot" }, "Fee",
+        QStringList { "Fee", "Feet", "Foot" });
+    row("duplicate after the existing one", QStringList { "Feet", "Meters" }, "Feet",
+        QStringList { "Feet", "Feet", "Meters" });
+    row("first unit of an empty table", QStringList {}, "Meters", QStringList { "Meters" });
+    row("blank orders before letters", QStringList { "A" }, " Z", QStringList { " Z", "A" });
+    row("code units, not alphabet", QStringList { "Zulu" }, QString::fromUtf8("Ärmel"),
+        QStringList { "Zulu", QString::fromUtf8("Ärmel") });
 }
 
 void TestUnitOrder::insertsByName()

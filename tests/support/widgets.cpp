@@ -1,4 +1,4 @@
-#include "windowfixture.h"
+#include "support/widgets.h"
 
 #include "platform/services.h"
 #include "ui/main/frmConversion.h"
@@ -37,6 +37,13 @@ QString describe(const QWidget *modal)
             modal->objectName());
 }
 
+bool isFailureMessage(const QWidget *modal)
+{
+    const auto *box = qobject_cast<const QMessageBox *>(modal);
+    return box && box->objectName() == QLatin1String("failureMessage")
+        && box->windowTitle() == QLatin1String("Quorvel");
+}
+
 } // namespace
 
 ModalAnswerer::ModalAnswerer()
@@ -46,36 +53,43 @@ ModalAnswerer::ModalAnswerer()
     m_timer.start();
 }
 
+void ModalAnswerer::expect(
+    Kind kind, const QStringList &parts, Press press, const QString &answer, bool cancel)
+{
+    m_expected.push_back(Expected { kind, parts, press, answer, cancel });
+}
+
 void ModalAnswerer::expectFailure(const QStringList &textParts)
 {
-    Expected expected;
-    expected.kind = Kind::Failure;
-    expected.parts = textParts;
-    m_expected.push_back(expected);
+    expect(Kind::Failure, textParts, Press::Enter);
 }
 
 void ModalAnswerer::expectDeleteQuestion(Press press)
 {
-    Expected expected;
-    expected.kind = Kind::Question;
-    expected.press = press;
-    m_expected.push_back(expected);
+    expect(Kind::Question, {}, press);
 }
 
 void ModalAnswerer::expectNewCategory(const QString &answer)
 {
-    Expected expected;
-    expected.kind = Kind::Input;
-    expected.answer = answer;
-    m_expected.push_back(expected);
+    expect(Kind::Input, {}, Press::Enter, answer);
 }
 
 void ModalAnswerer::expectNewCategoryCancelled()
 {
-    Expected expected;
-    expected.kind = Kind::Input;
-    expected.cancel = true;
-    m_expected.push_back(expected);
+    expect(Kind::Input, {}, Press::Enter, {}, true);
+}
+
+void ModalAnswerer::expectNotice(const QString &text)
+{
+    expect(Kind::Notice, { text }, Press::Enter);
+}
+
+QString ModalAnswerer::verdict() const
+{
+    QStringList all = m_problems;
+    if (!m_expected.empty())
+        all.append(QStringLiteral("%1 expected boxes never opened").arg(m_expected.size()));
+    return all.join(QLatin1Char('\n'));
 }
 
 void ModalAnswerer::poll()
@@ -92,6 +106,13 @@ void ModalAnswerer::poll()
     }
     m_answered = modal;
     m_answeredFor.start();
+    const bool failureAwaited = !m_expected.empty() && m_expected.front().kind == Kind::Failure;
+    if (m_keepFailures && !failureAwaited && isFailureMessage(modal)) {
+        auto *box = static_cast<QMessageBox *>(modal);
+        m_kept << box->windowTitle() + u'\t' + box->text();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        return;
+    }
     if (m_expected.empty()) {
         m_problems << QStringLiteral("unexpected ") + describe(modal);
         dismiss(modal);
@@ -109,13 +130,17 @@ void ModalAnswerer::answer(QWidget *modal, const Expected &expected)
     auto *input = qobject_cast<QInputDialog *>(modal);
 
     switch (expected.kind) {
-    case Kind::Failure: {
-        bool matches = box && box->objectName() == QLatin1String("failureMessage")
-            && box->windowTitle() == QLatin1String("Quorvel");
+    case Kind::Failure:
+    case Kind::Notice: {
+        const bool notice = expected.kind == Kind::Notice;
+        bool matches = notice ? box && box->text() == expected.parts[0]
+                && box->windowTitle() == QLatin1String("Quorvel")
+                && box->icon() == QMessageBox::NoIcon && box->buttons().size() == 1
+                              : isFailureMessage(modal);
         for (const QString &part : expected.parts)
             matches = matches && box->text().contains(part);
-        if (!matches) {
-            m_problems << QStringLiteral("expected a failure message with \"%1\", saw %2")
+        if (!matches || !box->button(QMessageBox::Ok)) {
+            m_problems << QStringLiteral("expected a message with \"%1\", saw %2")
                               .arg(expected.parts.join(QStringLiteral("\", \"")), seen);
             dismiss(modal);
             return;
@@ -174,62 +199,41 @@ void ModalAnswerer::dismiss(QWidget *modal)
         modal->close();
 }
 
-WindowFixture::WindowFixture() = default;
+WindowDriver::WindowDriver(const QString &folder)
+    : m_folder(folder)
+{
+    if (!folder.isEmpty())
+        return;
+    m_own = std::make_unique<QTemporaryDir>();
+    if (m_own->isValid())
+        m_folder = m_own->path();
+}
 
-WindowFixture::~WindowFixture()
+WindowDriver::~WindowDriver()
 {
     window.reset();
+    if (!m_own)
+        return;
     // Files made read-only by a test must not keep the folder from going.
-    QDir folder(m_folder.path());
+    QDir folder(m_folder);
     for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden))
         QFile::setPermissions(
             folder.filePath(name), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
-QString WindowFixture::path(const QString &name) const
+bool WindowDriver::writeFile(const QString &name, const QByteArray &bytes) const
 {
-    return m_folder.filePath(name);
+    return put(path(name), bytes);
 }
 
-void WindowFixture::writeFile(const QString &name, const QByteArray &bytes) const
-{
-    QFile file(path(name));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-}
-
-QByteArray WindowFixture::readFile(const QString &name) const
-{
-    QFile file(path(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool WindowFixture::exists(const QString &name) const
+bool WindowDriver::exists(const QString &name) const
 {
     return QFile::exists(path(name));
 }
 
-QStringList WindowFixture::folderSnapshot() const
+bool WindowDriver::load()
 {
-    QStringList snapshot;
-    const QDir folder(m_folder.path());
-    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name))
-        snapshot << name + QStringLiteral(": ")
-                + QString::fromLatin1(readFile(name).toPercentEncoding());
-    return snapshot;
-}
-
-void WindowFixture::writeStandardFiles() const
-{
-    writeFile(QStringLiteral("conversion.txt"), kStandardCategories);
-    writeFile(QStringLiteral("Length.txt"), kLengthUnits);
-    writeFile(QStringLiteral("Time.txt"), kTimeUnits);
-    writeFile(QStringLiteral("Weight.txt"), kWeightUnits);
-}
-
-bool WindowFixture::start()
-{
-    window = std::make_unique<frmConversion>(m_folder.path(), platform::systemServices());
+    window = std::make_unique<frmConversion>(m_folder, platform::systemServices());
     category = window->findChild<QComboBox *>(QStringLiteral("cboConversionType"));
     from = window->findChild<QComboBox *>(QStringLiteral("cboConvFrom"));
     to = window->findChild<QComboBox *>(QStringLiteral("cboConvTo"));
@@ -239,13 +243,51 @@ bool WindowFixture::start()
     if (!category || !from || !to || !value || !output || !note)
         return false;
     window->Form_Load();
+    return true;
+}
+
+bool WindowDriver::start()
+{
+    if (!load())
+        return false;
     window->show();
     return QTest::qWaitForWindowActive(window.get());
 }
 
-QAction *WindowFixture::action(const char *name) const
+QAction *WindowDriver::action(const char *name) const
 {
     return window->findChild<QAction *>(QLatin1String(name));
+}
+
+void WindowDriver::setEditMode(bool on)
+{
+    if (action("mnuFileEdit")->isChecked() != on)
+        action("mnuFileEdit")->trigger();
+}
+
+bool WindowDriver::convert(const QString &categoryName, const QString &fromUnit,
+    const QString &toUnit, const QString &typed)
+{
+    if (!choose(category, categoryName) || !choose(from, fromUnit) || !choose(to, toUnit)
+        || !focusOn(value))
+        return false;
+    type(value, typed);
+    pressEnter(value);
+    return true;
+}
+
+void WindowDriver::typeUnit(const QString &name, const QString &factor)
+{
+    from->setCurrentIndex(-1);
+    from->setEditText(name);
+    value->setText(factor);
+}
+
+QString finish(std::unique_ptr<WindowDriver> &driver)
+{
+    const QString verdict = driver->answerer.verdict();
+    driver.reset();
+    return verdict;
 }
 
 QStringList entries(const QComboBox *combo)
@@ -320,6 +362,14 @@ QString focusName()
     return focused->objectName();
 }
 
+void activate(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
 void type(QWidget *widget, const QString &text)
 {
     for (const QChar c : text) {
@@ -346,16 +396,6 @@ int lastMarkerRow(const QComboBox *combo)
             return i;
     }
     return -1;
-}
-
-QString finish(std::unique_ptr<WindowFixture> &fixture)
-{
-    QStringList problems = fixture->answerer.problems();
-    const int pending = fixture->answerer.pending();
-    fixture.reset();
-    if (pending > 0)
-        problems.append(QStringLiteral("%1 expected boxes never opened").arg(pending));
-    return problems.join(QLatin1Char('\n'));
 }
 
 } // namespace quorvel::test

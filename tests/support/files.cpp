@@ -1,0 +1,72 @@
+#include "support/files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace quorvel::test {
+
+bool put(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && file.write(bytes) == bytes.size();
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeStandardFiles(const QString &folder)
+{
+    return put(folder + "/conversion.txt", kStandardCategories)
+        && put(folder + "/Length.txt", kLengthUnits) && put(folder + "/Time.txt", kTimeUnits)
+        && put(folder + "/Weight.txt", kWeightUnits);
+}
+
+QString fileEntry(const QByteArray &bytes)
+{
+    return QStringLiteral("file ") + QString::fromLatin1(bytes.toHex());
+}
+
+Snapshot snapshot(const QString &folder)
+{
+    Snapshot entries;
+    const QFileInfoList infos = QDir(folder).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &info : infos) {
+        QString entry;
+        if (info.isSymLink()) {
+            QFile target(info.symLinkTarget());
+            entry = QStringLiteral("link ") + info.symLinkTarget() + u' '
+                + (target.open(QIODevice::ReadOnly) ? fileEntry(target.readAll())
+                                                    : QStringLiteral("unreadable"));
+        } else if (info.isDir()) {
+            entry = QStringLiteral("directory");
+        } else {
+            QFile file(info.filePath());
+            entry = file.open(QIODevice::ReadOnly) ? fileEntry(file.readAll())
+                                                   : QStringLiteral("unreadable");
+        }
+        entries.insert(info.fileName(), entry);
+    }
+    return entries;
+}
+
+QString describe(const Snapshot &snapshot)
+{
+    QStringList parts;
+    for (auto it = snapshot.begin(); it != snapshot.end(); ++it) {
+        QString value = it.value();
+        if (value.startsWith("file "))
+            value = QString::fromLatin1(QByteArray::fromHex(value.mid(5).toLatin1()))
+                        .replace("\r\n", "|");
+        parts << it.key() + ": " + value;
+    }
+    return parts.join("; ");
+}
+
+} // namespace quorvel::test

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+
+namespace quorvel::test {
+
+// The standard data folder of the window tests, byte for byte: three
+// categories and their unit files.
+inline const QByteArray kStandardCategories = "\"Length\"\r\n\"Time\"\r\n\"Weight\"\r\n";
+inline const QByteArray kLengthUnits
+    = "\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n\"Meters\",1\r\n\"Miles\",1609.344\r\n";
+inline const QByteArray kTimeUnits
+    = "\"Days\",86400\r\n\"Hours\",3600\r\n\"Minutes\",60\r\n\"Seconds\",1\r\n";
+inline const QByteArray kWeightUnits
+    = "\"Grams\",0.001\r\n\"Kilograms\",1\r\n\"Pounds\",0.45359237\r\n";
+
+// Writes the file whole, replacing what it held; false when it cannot.
+bool put(const QString &path, const QByteArray &bytes);
+// The bytes of the file, or "<unreadable>".
+QByteArray contents(const QString &path);
+// conversion.txt naming Length, Time and Weight, and their unit files.
+bool writeStandardFiles(const QString &folder);
+
+// Every entry of a folder by name: a file with its bytes, a directory, or a
+// link with its target and the target's bytes. Compared whole, it tells
+// whether anything at all in the folder changed.
+using Snapshot = QMap<QString, QString>;
+Snapshot snapshot(const QString &folder);
+// The snapshot with the files' bytes as text, for a failure message.
+QString describe(const Snapshot &snapshot);
+// The entry of a file with these bytes.
+QString fileEntry(const QByteArray &bytes);
+
+} // namespace quorvel::test
