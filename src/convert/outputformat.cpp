@@ -23,15 +23,9 @@ constexpr double kLargestPlain = 1.79769313486231e308;
 
 QString withSeparator(std::string_view text, const QLocale &locale)
 {
-    const QString separator = locale.decimalPoint();
-    QString result;
-    result.reserve(int(text.size()) + separator.size());
-    for (char c : text) {
-        if (c == '.')
-            result += separator;
-        else
-            result += QLatin1Char(c);
-    }
+    QString result = QString::fromLatin1(text.data(), qsizetype(text.size()));
+    if (const QString separator = locale.decimalPoint(); separator != u'.')
+        result.replace(u'.', separator);
     return result;
 }
 
@@ -130,20 +124,28 @@ double divideChecked(double value, double divisor)
     return quotient;
 }
 
-QString plainForm(double q, const QLocale &locale)
+PlainDigits plainDigits(double q)
 {
     if (q == 0.0)
         q = 0.0; // negative zero shows as "0"
     if (std::fabs(q) > kLargestPlain)
         q = std::copysign(kLargestPlain, q);
-    char buffer[kBufferSize];
+    PlainDigits digits;
     // The general form with 15 significant digits is printf's %.15G: exponent
     // form below 1E-04 and from 1E+15 on, trailing zeros removed.
+    char *const first = digits.chars;
     const auto [end, ec]
-        = std::to_chars(buffer, buffer + sizeof buffer, q, std::chars_format::general, 15);
+        = std::to_chars(first, first + sizeof digits.chars, q, std::chars_format::general, 15);
     Q_ASSERT(ec == std::errc());
-    std::replace(buffer, end, 'e', 'E');
-    return withSeparator(std::string_view(buffer, std::size_t(end - buffer)), locale);
+    std::replace(first, end, 'e', 'E');
+    digits.size = end - first;
+    return digits;
+}
+
+QString plainForm(double q, const QLocale &locale)
+{
+    const PlainDigits digits = plainDigits(q);
+    return withSeparator(std::string_view(digits.chars, std::size_t(digits.size)), locale);
 }
 
 QString scientificForm(double q, int decimals, const QLocale &locale)

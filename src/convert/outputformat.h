@@ -29,6 +29,15 @@ double divideChecked(double value, double divisor);
 // the checked arithmetic never yields, show as "inf", "-inf" and "nan".
 QString plainForm(double q, const QLocale &locale = QLocale());
 
+// The plain form with "." whatever the locale, as ASCII, without a QString
+// made for it: the number form the data files are written in.
+struct PlainDigits {
+    char chars[32]; // "-1.79769313486231E+308" at the longest
+    qsizetype size = 0;
+    QLatin1StringView view() const { return QLatin1StringView(chars, size); }
+};
+PlainDigits plainDigits(double q);
+
 // The scientific pattern "0.<decimals zeros> e+ ": e.g. "1.235 e+3 ": one
 // digit, the locale's separator, exactly decimals digits (0 to 40) rounded
 // from the exact binary value, an exact half away from zero (1.0625 gives

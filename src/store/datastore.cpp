@@ -99,15 +99,31 @@ template <typename Records> Records wholeOrThrow(Loaded<Records> loaded)
 
 // Refuses a write whose text the reader would not give back as the records
 // meant: a name that came from a hand-written file may hold a double quote,
-// which the written form cannot carry. same(i) compares record i.
-template <typename Same>
-void refuseUnlessReadsBack(
-    const QString &path, const QStringList &names, qsizetype backCount, bool whole, Same same)
+// which the written form cannot carry. The text is read as the loads read
+// it; factors are none for the category list. A factor reads back as the
+// 15 digits written of it: mostly the very same double, which spares
+// formatting it again.
+void refuseUnlessReadsBack(const QString &path, const QString &text, const QStringList &names,
+    const QList<double> *factors = nullptr)
 {
+    FieldReader reader(text, path);
+    auto atEnd = [&] { return factors ? reader.onlyBlanksLeft() : reader.atEnd(); };
     qsizetype i = 0;
-    while (i < names.size() && i < backCount && same(i))
-        ++i;
-    if (whole && i == names.size() && backCount == names.size())
+    try {
+        for (; i < names.size() && !atEnd(); ++i) {
+            if (reader.readTextView() != names[i])
+                break;
+            if (!factors)
+                continue;
+            const double factor = reader.readNumber();
+            const double meant = (*factors)[i];
+            if (factor != meant && numberFieldText(factor) != numberFieldText(meant))
+                break;
+        }
+    } catch (const Failure &) {
+        // read past the end: the record at i did not read back
+    }
+    if (i == names.size() && atEnd())
         return;
     throw Failure(FailureKind::Refused, path, 0,
         QStringLiteral("The record \"%1\" cannot be stored: the file's form cannot carry its "
@@ -215,9 +231,7 @@ void DataStore::saveCategories(const QStringList &entries)
         writer.addText(record);
         writer.endRecord();
     }
-    const CategoryLoad back = parseCategories(writer.text(), path);
-    refuseUnlessReadsBack(path, records, back.records.size(), back.whole(),
-        [&](qsizetype i) { return back.records[i] == records[i]; });
+    refuseUnlessReadsBack(path, writer.text(), records);
     rewrite(path, writer.text(), kListAdvice);
 }
 
@@ -244,15 +258,7 @@ void DataStore::writeUnits(const QString &category, const UnitTable &units)
         writer.addNumber(units.factors[i]);
         writer.endRecord();
     }
-    // A factor reads back as the 15 digits written of it: mostly the very
-    // same double, which spares formatting it again.
-    const UnitLoad back = parseUnits(writer.text(), path);
-    const UnitTable &read = back.records;
-    refuseUnlessReadsBack(path, units.names, read.names.size(), back.whole(), [&](qsizetype i) {
-        return read.names[i] == units.names[i]
-            && (read.factors[i] == units.factors[i]
-                || numberFieldText(read.factors[i]) == numberFieldText(units.factors[i]));
-    });
+    refuseUnlessReadsBack(path, writer.text(), units.names, &units.factors);
     rewrite(path, writer.text(), kUnitAdvice);
 }
 

@@ -158,10 +158,15 @@ void FieldReader::failPastEnd() const
 
 QString FieldReader::readText()
 {
+    return readTextView().toString();
+}
+
+QStringView FieldReader::readTextView()
+{
     if (atEnd())
         failPastEnd();
     skipBlanks();
-    return takeField().toString();
+    return takeField();
 }
 
 double FieldReader::readNumber()

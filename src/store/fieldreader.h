@@ -36,6 +36,8 @@ public:
 
     // Next field as text. Throws Failure(InputPastEndOfFile, path, line).
     QString readText();
+    // As readText, without a copy: valid as long as this reader.
+    QStringView readTextView();
     // Next field as a number ("." always, not a number reads as 0).
     // Throws Failure(InputPastEndOfFile, path, line), and Failure(Overflow,
     // path, line) for a number beyond the double range.

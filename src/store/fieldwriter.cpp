@@ -2,13 +2,11 @@
 
 #include "convert/outputformat.h"
 
-#include <QLocale>
-
 namespace quorvel {
 
 QString numberFieldText(double value)
 {
-    return plainForm(value, QLocale::c());
+    return plainDigits(value).view();
 }
 
 void RecordWriter::separate()
@@ -29,7 +27,7 @@ void RecordWriter::addText(QStringView text)
 void RecordWriter::addNumber(double value)
 {
     separate();
-    m_text += numberFieldText(value);
+    m_text += plainDigits(value).view();
 }
 
 void RecordWriter::endRecord()
