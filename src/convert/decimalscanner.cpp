@@ -1,7 +1,9 @@
 #include "convert/decimalscanner.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
 #include <charconv>
-#include <string>
 #include <string_view>
 
 namespace quorvel {
@@ -13,35 +15,36 @@ bool isDigit(char16_t c)
     return c >= u'0' && c <= u'9';
 }
 
-// The number's characters as plain ASCII for from_chars, so that the
-// conversion is locale-independent. Factors fit on the stack; longer
-// numbers go to the heap.
-class AsciiNumber {
-public:
-    void append(char c)
-    {
-        if (m_long.empty() && m_size < sizeof m_buffer) {
-            m_buffer[m_size++] = c;
-            return;
-        }
-        if (m_long.empty())
-            m_long.assign(m_buffer, m_size);
-        m_long += c;
-    }
-    std::string_view view() const
-    {
-        return m_long.empty() ? std::string_view(m_buffer, m_size) : std::string_view(m_long);
-    }
-
-private:
-    char m_buffer[64];
-    std::size_t m_size = 0;
-    std::string m_long;
-};
-
 // Exponents are kept within this bound while reading; anything this large is
 // far outside the double range either way.
 constexpr long kExponentLimit = 100000;
+
+// The decimal exponent of the first significant digit of the digits and
+// point that begin number ("123" gives 2, "0.05" gives -2), without its
+// exponent part; none when every digit is 0.
+std::optional<long> leadingExponent(std::string_view number)
+{
+    long integerDigits = 0;
+    long zerosAfterPoint = 0;
+    bool point = false;
+    for (const char c : number) {
+        if (c == '.') {
+            point = true;
+        } else if (c < '0' || c > '9') {
+            break;
+        } else if (!point) {
+            if (c != '0' || integerDigits > 0)
+                integerDigits = std::min(integerDigits + 1, kExponentLimit);
+        } else if (integerDigits > 0 || c != '0') {
+            return integerDigits > 0 ? integerDigits - 1 : -(zerosAfterPoint + 1);
+        } else {
+            zerosAfterPoint = std::min(zerosAfterPoint + 1, kExponentLimit);
+        }
+    }
+    if (integerDigits > 0)
+        return integerDigits - 1;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -70,7 +73,9 @@ void NumberCursor::skipBlanks(bool lineFeeds)
 
 std::optional<double> scanDecimal(NumberCursor &cursor)
 {
-    AsciiNumber text;
+    // The number's characters as plain ASCII for from_chars, so that the
+    // conversion is locale-independent; on the stack while they fit.
+    QVarLengthArray<char, 64> text;
     bool negative = false;
     if (cursor.peek() == u'+' || cursor.peek() == u'-') {
         negative = cursor.peek() == u'-';
@@ -81,19 +86,10 @@ std::optional<double> scanDecimal(NumberCursor &cursor)
 
     bool anyDigit = false;
     bool point = false;
-    // The decimal exponent of the first significant digit, to tell an
-    // overflow from an underflow when the value leaves the double range.
-    long leadExponent = 0;
-    bool significant = false;
     for (;; cursor.advance()) {
         const char16_t c = cursor.peek();
         if (isDigit(c)) {
             anyDigit = true;
-            significant = significant || c != u'0';
-            if (!point && significant && leadExponent < kExponentLimit)
-                ++leadExponent;
-            if (point && !significant && leadExponent > -kExponentLimit)
-                --leadExponent;
             text.append(char(c));
         } else if (c == u'.' && !point) {
             point = true;
@@ -132,12 +128,15 @@ std::optional<double> scanDecimal(NumberCursor &cursor)
         }
     }
 
-    const std::string_view ascii = text.view();
+    const std::string_view ascii(text.constData(), std::size_t(text.size()));
     double value = 0.0;
     const auto [end, ec] = std::from_chars(
         ascii.data(), ascii.data() + ascii.size(), value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        if (significant && leadExponent + exponent > 0)
+        // Beyond the double range, or below its smallest subnormal: the
+        // decimal exponent of the first significant digit tells which.
+        const std::optional<long> lead = leadingExponent(ascii.substr(negative ? 1 : 0));
+        if (lead && *lead + exponent >= 0)
             return std::nullopt;
         return negative ? -0.0 : 0.0;
     }
