@@ -527,11 +527,14 @@ def case_package(program, args):
         shutil.copytree(root, root + "2", symlinks=True)
         with open(root + "2/usr/lib/quorvel/quorvel", "ab") as f:
             f.write(b"\0")
+        # The checkout may lie in a folder the ordinary user cannot enter.
+        scripts = shutil.copytree(os.path.dirname(os.path.abspath(__file__)), work + "/e2e")
         for tree in (work, root + "/usr/lib/quorvel", root + "2/usr/lib/quorvel"):
             os.chmod(tree, 0o555)  # readable by the ordinary user, and no more
         user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] * (
             os.geteuid() == 0)
-        return subprocess.run(user + [e2elib.PYTHON, __file__, "installed", "--program", root
+        return subprocess.run(user + [e2elib.PYTHON, scripts + "/quorvel_e2e.py", "installed",
+                                      "--program", root
                                       + "/usr/bin/quorvel", "--build-dir", root + "2"],
                               env=dict(os.environ, **{e2elib.INNER_FLAG: ""}),
                               timeout=200).returncode
