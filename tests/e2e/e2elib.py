@@ -154,6 +154,7 @@ class Session:
         self.app = None
         self.app_proc = None
         self.atspi_app = None
+        self.program_log = os.path.join(self.tmp, "program.log")
         self.screen = screen
         self.decorations = decorations
         self.extra_env = env or {}
@@ -239,7 +240,6 @@ class Session:
             "NO_AT_BRIDGE": "0",
         })
         env.update(self.extra_env)
-        self.program_log = os.path.join(self.tmp, "program.log")
         out = open(self.program_log, "wb")
         self.app_proc = subprocess.Popen([self.program], cwd=self.tmp, env=env,
                                          start_new_session=True, stdin=subprocess.DEVNULL,
@@ -267,11 +267,13 @@ class Session:
         return self
 
     def __exit__(self, *exc):
-        if exc[0] is not None:
-            out = self.program_output()
-            if out.strip():
-                log("--- program output ---\n" + out)
-        self.close()
+        try:
+            if exc[0] is not None:
+                out = self.program_output()
+                if out.strip():
+                    log("--- program output ---\n" + out)
+        finally:
+            self.close()
 
     # -- X input -----------------------------------------------------------
 
