@@ -3,14 +3,19 @@
 #include "core/failure.h"
 #include "store/codepage.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 
 #include <cerrno>
+#include <cstdio>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -169,22 +174,28 @@ bool isReadOnly(const QFileInfo &info)
 }
 
 // A failed write. One that lacks permission also says what the user can do
-// about it, since the program's folder may be a read-only installation.
+// about it: a read-only file can be made writable, while a read-only folder
+// (the program's folder may be a read-only installation) needs another.
 Failure writeFailure(FailureKind kind, const QString &path, QString reason = {})
 {
-    if (kind == FailureKind::PermissionDenied)
-        reason = QStringLiteral("The file or the application folder is read-only. Edits need "
-                                "a writable application folder: start an installed Quorvel "
-                                "from the menu or as quorvel, which gives each user one, or "
-                                "run the program from a folder you can write to.");
+    if (kind == FailureKind::PermissionDenied) {
+        const QFileInfo file(path);
+        if (file.exists() && QFileInfo(file.absolutePath()).isWritable())
+            reason = QStringLiteral("The file is read-only, so it is not rewritten. Make it "
+                                    "writable (chmod u+w \"%1\"), then make the edit again.")
+                         .arg(QDir::toNativeSeparators(path));
+        else
+            reason = QStringLiteral("The application folder is read-only. Edits need a "
+                                    "writable application folder: start an installed Quorvel "
+                                    "from the menu or as quorvel, which gives each user one, or "
+                                    "run the program from a folder you can write to.");
+    }
     return Failure(kind, path, 0, std::move(reason));
 }
 
-[[noreturn]] void failWrite(QSaveFile &file, int error, const QString &path)
+[[noreturn]] void failWrite(
+    int error, QFileDevice::FileError fileError, const QString &path, const QString &reason = {})
 {
-    const QFileDevice::FileError fileError = file.error();
-    const QString reason = file.errorString();
-    file.cancelWriting();
     throw writeFailure(failureKind(error, fileError, Access::Write), path, reason);
 }
 
@@ -207,6 +218,174 @@ Failure changedBehind(const QString &path, const QString &advice)
                        "is not rewritten: that would lose the change. %1")
             .arg(advice));
 }
+
+#ifdef Q_OS_UNIX
+
+// The temporary file of a write, beside its target and named after it with a
+// dot and six letters or digits; it is removed again unless released.
+class TemporaryFile {
+public:
+    // Made with the permissions of the file it replaces, or, for a new file,
+    // those the umask leaves of 0666.
+    TemporaryFile(const QString &target, const QString &path)
+    {
+        static constexpr char kLetters[]
+            = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        const QByteArray name = QFile::encodeName(target);
+        struct stat old { };
+        const bool replaces = ::stat(name.constData(), &old) == 0;
+        for (int attempt = 0; m_fd < 0; ++attempt) {
+            m_path = name + '.';
+            for (int i = 0; i < kTemporarySuffixLength - 1; ++i)
+                m_path += kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)];
+            m_fd = ::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_fd < 0 && (errno != EEXIST || attempt > 100))
+                failWrite(errno, QFileDevice::OpenError, path);
+        }
+        if (replaces && ::fchmod(m_fd, old.st_mode & 07777) != 0) {
+            const int error = errno;
+            discard();
+            failWrite(error, QFileDevice::PermissionsError, path);
+        }
+    }
+    ~TemporaryFile() { discard(); }
+    TemporaryFile(const TemporaryFile &) = delete;
+    TemporaryFile &operator=(const TemporaryFile &) = delete;
+
+    // Writes every byte, syncs them to the disk and closes the file; a sync
+    // that fails means the bytes may never reach the disk. A file system
+    // without sync support (EINVAL) is no failure.
+    void write(const QByteArray &bytes, const QString &path)
+    {
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t n = ::write(m_fd, bytes.constData() + done, size_t(bytes.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                fail(n < 0 ? errno : ENOSPC, QFileDevice::WriteError, path);
+            done += n;
+        }
+        if (::fdatasync(m_fd) != 0 && errno != EINVAL)
+            fail(errno, QFileDevice::WriteError, path);
+        const int fd = std::exchange(m_fd, -1);
+        if (::close(fd) != 0)
+            fail(errno, QFileDevice::WriteError, path);
+    }
+
+    const QByteArray &path() const { return m_path; }
+    // The file was renamed into place: nothing to remove.
+    void release() { m_path.clear(); }
+
+private:
+    [[noreturn]] void fail(int error, QFileDevice::FileError fileError, const QString &path)
+    {
+        discard();
+        failWrite(error, fileError, path);
+    }
+    void discard()
+    {
+        if (m_fd >= 0)
+            ::close(std::exchange(m_fd, -1));
+        if (!m_path.isEmpty())
+            ::unlink(std::exchange(m_path, {}).constData());
+    }
+
+    QByteArray m_path;
+    int m_fd = -1;
+};
+
+// An exclusive advisory lock on a folder while it lives: two copies of the
+// program on one folder never interleave the check and the replacement. The
+// lock is on the folder itself, so no lock file appears in it. A lock held
+// elsewhere for seconds ends the edit instead of freezing the window.
+class FolderLock {
+public:
+    FolderLock(const QString &folder, const QString &path)
+    {
+        m_fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_fd < 0)
+            return; // a folder that cannot be opened is written without the lock
+        for (int wait = 0; ::flock(m_fd, LOCK_EX | LOCK_NB) != 0; ++wait) {
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return; // a file system without locks
+            if (wait == 500) {
+                ::close(m_fd);
+                throw Failure(FailureKind::Refused, path, 0,
+                    QStringLiteral("Another program has held the application folder locked "
+                                   "for five seconds, so the file is not rewritten. Close "
+                                   "other copies of Quorvel, then make the edit again."));
+            }
+            ::usleep(10000);
+        }
+    }
+    ~FolderLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd); // and the lock with it
+    }
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+bool exchangeUnsupported(int error)
+{
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP;
+}
+
+// Puts the complete temporary file in place of target. The exchange swaps
+// the two files in one step, so nothing another program saves can fall
+// between the check and the replacement: the file displaced to the temporary
+// name is the one checked, and one that is not as expected is swapped back.
+// Where the file system cannot exchange, it is checked and then replaced.
+void replace(TemporaryFile &temp, const QString &target, const QString &path,
+    const FileState &expected, const QString &advice)
+{
+    const QByteArray to = QFile::encodeName(target);
+#ifdef Q_OS_LINUX
+    const unsigned int flags = expected ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+    if (::renameat2(AT_FDCWD, temp.path().constData(), AT_FDCWD, to.constData(), flags) == 0) {
+        if (!expected) {
+            temp.release();
+            return;
+        }
+        QByteArray displaced;
+        try {
+            displaced = readBounded(QFile::decodeName(temp.path()));
+        } catch (const Failure &) {
+            displaced.clear(); // unreadable: not as expected
+        }
+        if (displaced == *expected)
+            return; // the temporary name now holds the old file, which goes
+        if (::renameat2(
+                AT_FDCWD, temp.path().constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE)
+            != 0) {
+            // The other program's file stays at the temporary name.
+            const QString kept = QDir::toNativeSeparators(QFile::decodeName(temp.path()));
+            temp.release();
+            throw Failure(FailureKind::Refused, path, 0,
+                changedBehind(path, advice).detail()
+                    + QStringLiteral(" Its content as the other program left it is in %1.")
+                          .arg(kept));
+        }
+        throw changedBehind(path, advice);
+    }
+    const int error = errno;
+    if (error == EEXIST || error == ENOENT)
+        throw changedBehind(path, advice); // made, or removed, since it was read
+    if (!exchangeUnsupported(error))
+        failWrite(error, QFileDevice::RenameError, path);
+#endif
+    if (!isUnchanged(path, expected))
+        throw changedBehind(path, advice);
+    if (::rename(temp.path().constData(), to.constData()) != 0)
+        failWrite(errno, QFileDevice::RenameError, path);
+    temp.release();
+}
+
+#endif
 
 } // namespace
 
@@ -234,42 +413,53 @@ QByteArray writeDataFile(
     if (info.exists() != expected.has_value())
         throw changedBehind(path, advice);
 
+#ifdef Q_OS_UNIX
+    TemporaryFile temp(target, path);
+    temp.write(*bytes, path);
+    const FolderLock lock(QFileInfo(path).absolutePath(), path);
+    replace(temp, target, path, expected, advice);
+#else
     // Unbuffered, so that every byte reaches the file in write() where its
     // result is checked; a buffered QSaveFile flushes inside commit() and can
     // lose the error of that last write.
     QSaveFile file(target);
     file.setDirectWriteFallback(false);
-    errno = 0;
+    auto fail = [&file, &path] {
+        const QFileDevice::FileError fileError = file.error();
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        failWrite(0, fileError, path, reason);
+    };
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        failWrite(file, errno, path);
-    if (!bytes->isEmpty()) {
-        errno = 0;
-        if (file.write(*bytes) != bytes->size())
-            failWrite(file, errno, path);
-    }
-    errno = 0;
+        fail();
+    if (!bytes->isEmpty() && file.write(*bytes) != bytes->size())
+        fail();
     if (!file.flush() || file.error() != QFileDevice::NoError)
-        failWrite(file, errno, path);
-#ifdef Q_OS_UNIX
-    // commit() syncs too but ignores the result: a sync that fails means the
-    // bytes may never reach the disk, and the old file must not be replaced.
-    // A file system without sync support (EINVAL) is no failure.
-    if (::fdatasync(file.handle()) != 0 && errno != EINVAL)
-        failWrite(file, errno, path);
-#endif
+        fail();
     // The last moment before the old file is replaced: another program (or a
     // second Quorvel) may have written it since it was read.
     if (!isUnchanged(path, expected)) {
         file.cancelWriting();
         throw changedBehind(path, advice);
     }
-    errno = 0;
-    if (!file.commit()) {
-        const int error = errno;
-        throw writeFailure(
-            failureKind(error, file.error(), Access::Write), path, file.errorString());
-    }
+    if (!file.commit())
+        failWrite(0, file.error(), path, file.errorString());
+#endif
     return *bytes;
+}
+
+bool isSameFile(const QString &a, const QString &b)
+{
+#ifdef Q_OS_UNIX
+    struct stat first { };
+    struct stat second { };
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0
+        && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+#else
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+#endif
 }
 
 bool createEmptyFile(const QString &path)

@@ -35,15 +35,22 @@ QString readCodePageFile(const QString &path);
 
 // Replaces the file at path with text, or leaves it as it was, and returns
 // the bytes written. The new content goes to a temporary file in the same
-// folder that replaces the old file only once it is complete, and only
-// while the file still holds the expected bytes (one more read); otherwise
-// Failure(Refused) says it was changed by another program, followed by
-// advice. Refused too, before any file is touched: a text the code page
-// cannot carry, and one past kMaxDataFileBytes. A read-only file is not
-// replaced (Failure(PermissionDenied)); a symbolic link is written through
-// to its target.
+// folder that replaces the old file only once it is complete, and only if
+// the file replaced held the expected bytes; otherwise Failure(Refused) says
+// it was changed by another program, followed by advice. On Linux the two
+// files are exchanged in one step and the displaced one is checked, so that
+// no save of another program can fall between check and replacement; while
+// the check and the replacement run, the folder is locked against other
+// copies of the program. Refused too, before any file is touched: a text the
+// code page cannot carry, and one past kMaxDataFileBytes. A read-only file
+// is not replaced (Failure(PermissionDenied)); a symbolic link is written
+// through to its target.
 QByteArray writeDataFile(
     const QString &path, const QString &text, const FileState &expected, const QString &advice);
+
+// True when both paths lead to one file, links followed; false when either
+// is missing.
+bool isSameFile(const QString &a, const QString &b);
 
 // Creates an empty file at path; one that is there already (or a link) is
 // kept. True when the file was made here.

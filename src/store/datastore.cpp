@@ -7,10 +7,10 @@
 #include "store/fieldwriter.h"
 #include "store/names.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <cmath>
 
 namespace quorvel {
 
@@ -31,6 +31,24 @@ QString DataStore::unitFilePath(const QString &category) const
 
 namespace {
 
+// How the user makes the store read a file again.
+const QString kListReload = QStringLiteral("switch File > Edit off and on");
+const QString kUnitReload = QStringLiteral("choose the category again");
+
+// The refusal of a file read only by skipping some of its text.
+std::optional<Failure> skippedRefusal(
+    const FieldReader &reader, const QString &path, const QString &reload)
+{
+    const std::optional<SkippedText> &skipped = reader.skipped();
+    if (!skipped)
+        return std::nullopt;
+    return Failure(FailureKind::Refused, path, skipped->line,
+        QStringLiteral("The line holds %1, which Quorvel skips when it reads the file, so no "
+                       "edit rewrites the file: that would lose it. Mend the line by hand, "
+                       "then %2.")
+            .arg(skipped->what, reload));
+}
+
 CategoryLoad parseCategories(const QString &text, const QString &path)
 {
     CategoryLoad loaded;
@@ -39,11 +57,13 @@ CategoryLoad parseCategories(const QString &text, const QString &path)
         while (!reader.atEnd()) {
             const int line = reader.line();
             loaded.records.append(reader.readText());
+            reader.endRecord();
             // The count is a 16-bit number: it overflows once the 32768th
             // record is in.
             if (loaded.records.size() > kMaxRecords)
                 throw Failure(FailureKind::Overflow, path, line);
         }
+        loaded.refusal = skippedRefusal(reader, path, kListReload);
     } catch (const Failure &failure) {
         loaded.failure = failure;
     }
@@ -62,11 +82,13 @@ UnitLoad parseUnits(const QString &text, const QString &path)
             const int line = reader.line();
             QString name = reader.readText();
             const double factor = reader.readNumber();
+            reader.endRecord();
             units.names.append(std::move(name));
             units.factors.append(factor);
             if (units.names.size() > kMaxRecords)
                 throw Failure(FailureKind::Overflow, path, line);
         }
+        loaded.refusal = skippedRefusal(reader, path, kUnitReload);
     } catch (const Failure &failure) {
         loaded.failure = failure;
     }
@@ -138,34 +160,62 @@ const QString kListAdvice = QStringLiteral(
 const QString kUnitAdvice = QStringLiteral(
     "Choose the category again to see its units as they are now, then add the unit again.");
 
+Failure refused(const QString &path, const QString &detail)
+{
+    return Failure(FailureKind::Refused, path, 0, detail);
+}
+
 } // namespace
 
-CategoryLoad DataStore::loadCategories()
+QString categoryListText(const QStringList &names)
+{
+    RecordWriter writer;
+    for (const QString &name : names) {
+        writer.addText(name);
+        writer.endRecord();
+    }
+    return writer.text();
+}
+
+QString unitFileText(const UnitTable &units)
+{
+    RecordWriter writer;
+    for (qsizetype i = 0; i < units.names.size(); ++i) {
+        writer.addText(units.names[i]);
+        writer.addNumber(units.factors[i]);
+        writer.endRecord();
+    }
+    return writer.text();
+}
+
+CategoryLoad DataStore::loadCategories(bool offerMarker)
 {
     const QString path = categoryListPath();
     QByteArray bytes;
     CategoryLoad loaded = readAndParse(path, parseCategories, &bytes);
-    noteLoad(path, loaded.failure, bytes);
+    noteLoad(path, loaded, bytes, kListReload);
+    m_categories.assign(loaded.records, offerMarker && !loaded.refusal);
     m_loaded.category.reset();
     return loaded;
-}
-
-bool DataStore::canAddCategory() const
-{
-    const auto it = m_files.constFind(categoryListPath());
-    return it != m_files.cend() && it->notReadWhole.isEmpty();
 }
 
 UnitLoad DataStore::loadUnits(const QString &category)
 {
     const QString path = unitFilePath(category);
+    UnitLoad loaded;
     QByteArray bytes;
-    UnitLoad loaded = readAndParse(path, parseUnits, &bytes);
+    if (const std::optional<QString> problem = unitFileProblem(category, false))
+        loaded.failure = Failure(FailureKind::BadFileNameOrNumber, path, 0,
+            *problem
+                + QStringLiteral(" No unit file is read or written for it: rename the "
+                                 "category in conversion.txt by hand."));
+    else
+        loaded = readAndParse(path, parseUnits, &bytes);
     // Only the unit file loaded last can take a unit: what the store knows
     // of the one before goes, and that file is not written until loaded again.
     if (m_loaded.category && *m_loaded.category != category)
         m_files.remove(unitFilePath(*m_loaded.category));
-    noteLoad(path, loaded.failure, bytes);
+    noteLoad(path, loaded, bytes, kUnitReload);
     m_loaded = { category, loaded.records };
     return loaded;
 }
@@ -180,17 +230,34 @@ UnitTable DataStore::readUnits(const QString &category) const
     return wholeOrThrow(readAndParse(unitFilePath(category), parseUnits));
 }
 
+template <typename Records>
 void DataStore::noteLoad(
-    const QString &path, const std::optional<Failure> &failure, const QByteArray &bytes)
+    const QString &path, Loaded<Records> &loaded, const QByteArray &bytes, const QString &reload)
 {
-    if (!failure) {
-        m_files.insert(path, { bytes, {} });
-        return;
+    if (const std::optional<Failure> &failure = loaded.failure) {
+        if (failure->kind() == FailureKind::FileNotFound)
+            loaded.refusal = refused(path,
+                QStringLiteral("The file is missing, so no edit writes it: Quorvel does not "
+                               "make it anew in place of a file that may come back. Copy it "
+                               "back%1, then %2.")
+                    .arg(reload == kUnitReload ? QStringLiteral(", or delete the category and "
+                                                                "add it again to start it "
+                                                                "with no units")
+                                               : QString(),
+                        reload));
+        else if (failure->kind() == FailureKind::BadFileNameOrNumber)
+            loaded.refusal = failure;
+        else
+            loaded.refusal = refused(path,
+                QStringLiteral("The file could not be read whole (%1%2), so it is not "
+                               "rewritten: that would lose what could not be read. Mend the "
+                               "file, then %3.")
+                    .arg(failure->kindText(),
+                        failure->line() > 0 ? QStringLiteral(", line %1").arg(failure->line())
+                                            : QString(),
+                        reload));
     }
-    QString what = failure->kindText();
-    if (failure->line() > 0)
-        what += QStringLiteral(", line %1").arg(failure->line());
-    m_files.insert(path, { {}, what });
+    m_files.insert(path, { loaded.refusal ? QByteArray() : bytes, loaded.refusal });
 }
 
 FileState DataStore::expectedState(const QString &path) const
@@ -198,126 +265,132 @@ FileState DataStore::expectedState(const QString &path) const
     const auto it = m_files.constFind(path);
     if (it == m_files.cend())
         return std::nullopt; // never loaded: only a file that is not there is written
-    if (!it->notReadWhole.isEmpty())
-        throw Failure(FailureKind::Refused, path, 0,
-            QStringLiteral("The file could not be read whole (%1), so it is not rewritten: that "
-                           "would lose what could not be read. Mend the file, then load it "
-                           "again.")
-                .arg(it->notReadWhole));
+    if (it->refusal)
+        throw *it->refusal;
     return it->bytes;
 }
 
 void DataStore::rewrite(const QString &path, const QString &text, const QString &advice)
 {
     const FileState expected = expectedState(path);
-    m_files.insert(path, { writeDataFile(path, text, expected, advice), {} });
+    m_files.insert(path, { writeDataFile(path, text, expected, advice), std::nullopt });
 }
 
-void DataStore::refuseProgramFile(const QString &category) const
+std::optional<QString> DataStore::unitFileProblem(const QString &category, bool write) const
 {
-    if (namesProgramFile(category))
-        throw Failure(FailureKind::Refused, unitFilePath(category), 0,
-            QStringLiteral("The file belongs to Quorvel itself and is no unit file: no unit is "
-                           "written into it."));
+    if (category.contains(u'/') || category.contains(u'\\'))
+        return QStringLiteral("The category name \"%1\" holds a path separator, so its unit "
+                              "file would not lie in the application folder.")
+            .arg(category);
+    if (category == u"." || category == u"..")
+        return QStringLiteral("\"%1\" names no unit file of its own.").arg(category);
+    // The files are compared by identity, so that no spelling and no link
+    // leads to them; a write is refused by the names alone too, as a file
+    // system that ignores case would take them for the program's files.
+    const QString path = unitFilePath(category);
+    const QString program
+        = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
+    if ((write && namesProgramFile(category)) || isSameFile(path, categoryListPath())
+        || isSameFile(path, m_appFolder + QStringLiteral("/help.txt"))
+        || (!program.isEmpty() && isSameFile(path, program)))
+        return QStringLiteral("The unit file of the category \"%1\" would be a file of Quorvel "
+                              "itself.")
+            .arg(category);
+    return std::nullopt;
 }
 
-void DataStore::saveCategories(const QStringList &entries)
+void DataStore::saveCategories(const QStringList &names)
 {
     const QString path = categoryListPath();
-    QStringList records = entries;
-    records.removeAll(QString::fromUtf16(kNewEntryMarker));
-    RecordWriter writer;
-    for (const QString &record : std::as_const(records)) {
-        writer.addText(record);
-        writer.endRecord();
-    }
-    refuseUnlessReadsBack(path, writer.text(), records);
-    rewrite(path, writer.text(), kListAdvice);
+    const QString text = categoryListText(names);
+    refuseUnlessReadsBack(path, text, names);
+    rewrite(path, text, kListAdvice);
 }
 
-bool DataStore::createCategoryFile(const QString &category) const
+bool DataStore::createCategoryFile(const QString &category)
 {
-    refuseProgramFile(category);
     return createEmptyFile(unitFilePath(category));
 }
 
 void DataStore::writeUnits(const QString &category, const UnitTable &units)
 {
     const QString path = unitFilePath(category);
-    refuseProgramFile(category);
-    if (units.names.size() > kMaxRecords)
-        throw Failure(FailureKind::Overflow, path);
-    if (units.names.size() != units.factors.size())
-        throw Failure(FailureKind::SubscriptOutOfRange, path);
-    RecordWriter writer;
-    for (qsizetype i = 0; i < units.names.size(); ++i) {
-        // A factor beyond the double range has no number text that reads back.
-        if (!std::isfinite(units.factors[i]))
-            throw Failure(FailureKind::Overflow, path);
-        writer.addText(units.names[i]);
-        writer.addNumber(units.factors[i]);
-        writer.endRecord();
-    }
-    refuseUnlessReadsBack(path, writer.text(), units.names, &units.factors);
-    rewrite(path, writer.text(), kUnitAdvice);
+    const QString text = unitFileText(units);
+    refuseUnlessReadsBack(path, text, units.names, &units.factors);
+    rewrite(path, text, kUnitAdvice);
 }
 
-void DataStore::addCategory(const QStringList &entries, qsizetype index, const QString &name)
+void DataStore::addCategory(const QString &name)
 {
-    QStringList others = entries;
-    others.removeAt(index);
-    others.removeAll(QString::fromUtf16(kNewEntryMarker));
-    if (const QString problem = categoryNameProblem(name, others); !problem.isEmpty())
-        throw Failure(FailureKind::Refused, {}, 0,
-            QStringLiteral("The category \"%1\" cannot be created. %2").arg(name, problem));
+    if (!m_categories.markerChosen())
+        throw refused({},
+            QStringLiteral("Choose --> NEW <-- in the category list to add a "
+                           "category."));
+    const QStringList others = m_categories.categories();
+    QString problem = categoryNameProblem(name, others);
+    if (problem.isEmpty())
+        problem = unitFileProblem(name, true).value_or(QString());
+    if (!problem.isEmpty())
+        throw refused(
+            {}, QStringLiteral("The category \"%1\" cannot be created. %2").arg(name, problem));
     const QString listPath = categoryListPath();
     if (others.size() >= kMaxRecords)
-        throw Failure(FailureKind::Refused, listPath, 0,
+        throw refused(listPath,
             QStringLiteral("The category list holds %1 categories, the most it can hold.")
                 .arg(kMaxRecords));
-    expectedState(listPath); // refuses a list that was not read whole
+    expectedState(listPath); // refuses a list that may not be rewritten
 
-    QStringList listed = entries;
-    listed[index] = name;
+    CategoryList listed = m_categories;
+    listed.replaceChosenMarker(name);
     const QString unitPath = unitFilePath(name);
     const bool made = createCategoryFile(name);
     try {
-        saveCategories(listed);
-    } catch (const Failure &) {
+        saveCategories(listed.categories());
+    } catch (const Failure &failure) {
         // The list file names no category without its unit file: the one
         // made here goes again, while it is still the empty file.
         const QFileInfo info(unitPath);
-        if (made && info.isFile() && !info.isSymLink() && info.size() == 0)
-            QFile::remove(unitPath);
-        throw;
+        if (!made || !info.isFile() || info.isSymLink() || info.size() != 0
+            || QFile::remove(unitPath))
+            throw;
+        throw Failure(failure.kind(), failure.path(), failure.line(),
+            failure.detail()
+                + QStringLiteral(" The empty unit file %1 made for the category could not be "
+                                 "removed again; remove it by hand.")
+                      .arg(QDir::toNativeSeparators(unitPath)));
     }
+    m_categories = std::move(listed);
 }
 
-void DataStore::removeCategory(const QStringList &entries, qsizetype index)
+void DataStore::removeCategory()
 {
-    QStringList listed = entries;
-    listed.removeAt(index);
-    saveCategories(listed);
+    if (!m_categories.chosenCategory())
+        throw refused({}, QStringLiteral("Choose the category to delete first."));
+    CategoryList listed = m_categories;
+    listed.removeChosen();
+    saveCategories(listed.categories());
+    m_categories = std::move(listed);
     m_loaded.category.reset();
 }
 
-void DataStore::addUnit(const QString &category, const QString &name, const QString &factorText)
+void DataStore::addUnit(const QString &name, const QString &factorText)
 {
     // A unit belongs to the category whose units are loaded and shown; any
     // other would be written into a unit file of no category or the wrong one.
     CategoryUnits &loaded = m_loaded;
-    if (!loaded.category || *loaded.category != category
-        || category == QStringView(kNewEntryMarker))
-        throw Failure(FailureKind::Refused, {}, 0,
-            QStringLiteral("Choose a category first: its units must be loaded before a unit "
-                           "can be added to it."));
+    if (!loaded.category || m_categories.chosenCategory() != loaded.category)
+        throw refused({},
+            QStringLiteral("Choose a category first: its units must be loaded "
+                           "before a unit can be added to it."));
+    const QString &category = *loaded.category;
     const QString path = unitFilePath(category);
-    expectedState(path); // refuses a unit file that was not read whole
+    if (const std::optional<QString> problem = unitFileProblem(category, true))
+        throw refused(path, *problem + QStringLiteral(" No unit is written into it."));
+    expectedState(path); // refuses a unit file that may not be rewritten
     if (const QString problem = unitNameProblem(name); !problem.isEmpty())
-        throw Failure(FailureKind::Refused, {}, 0, problem);
+        throw refused({}, problem);
     if (loaded.units.names.size() >= kMaxRecords)
-        throw Failure(FailureKind::Refused, path, 0,
-            QStringLiteral("A category holds at most %1 units.").arg(kMaxRecords));
+        throw refused(path, QStringLiteral("A category holds at most %1 units.").arg(kMaxRecords));
     const double factor = ReadNumber(factorText);
 
     UnitTable units = loaded.units;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/failure.h"
+#include "store/categorylist.h"
 #include "store/datafile.h"
-#include "store/names.h"
 
 #include <QHash>
 #include <QList>
@@ -23,10 +23,13 @@ struct UnitTable {
 };
 
 // What a load read: the records in file order up to the first failure, and
-// that failure; none when the file was read whole.
+// that failure; none when the file was read whole. refusal says why no edit
+// rewrites the file as it was read: it was not read whole, or only by
+// skipping text, or it is no unit file of its own; none when an edit may.
 template <typename Records> struct Loaded {
     Records records;
     std::optional<Failure> failure;
+    std::optional<Failure> refusal;
     bool whole() const { return !failure; }
 };
 using CategoryLoad = Loaded<QStringList>;
@@ -40,17 +43,18 @@ struct CategoryUnits {
     UnitTable units;
 };
 
-// The data files of one application folder. Every operation opens, reads or
-// writes, and closes its file within the call, and throws Failure on error.
+// The data files of one application folder, the category list the window
+// shows, and the edits. Every operation opens, reads or writes, and closes
+// its file within the call, and throws Failure on error.
 //
-// Writes never lose data (writeDataFile): a file is replaced only once its
-// new content is complete, and only if it still holds what this store last
-// read or wrote there (it keeps those bytes for the category list and the
-// unit file loaded last); any other file is written only where there is
-// none. The new content must read back as the records meant. A file
-// whose last load failed is not rewritten at all (Failure(Refused)): the
-// records that could not be read would be lost. conversion.txt and help.txt
-// are never written as a unit file.
+// No edit loses what it did not mean to change. A file is replaced only
+// once its new content is complete and reads back as the records meant, and
+// only if it still holds what this store last read or wrote there (it keeps
+// those bytes for the category list and the unit file loaded last); any
+// other file is written only where there is none. A file that was not read
+// whole, or only by skipping text, is not rewritten (Failure(Refused)), and
+// a unit file is always a plain file of the folder of its own: never the
+// category list, help.txt or the program, nor a file elsewhere.
 class DataStore {
 public:
     explicit DataStore(QString appFolder);
@@ -59,68 +63,78 @@ public:
     QString categoryListPath() const; // <folder>/conversion.txt
     QString unitFilePath(const QString &category) const; // <folder>/<category>.txt
 
-    // The category names in file order. Past 32767 records the 32768th is
-    // the last one read, and the failure an Overflow. No category is chosen
-    // afterwards: the units loaded last stay, but take no new unit.
-    CategoryLoad loadCategories();
-    // Whether a new category can be added: the category list was loaded and
-    // read whole.
-    bool canAddCategory() const;
+    // Reads the category list into categories(), where the marker is offered
+    // with offerMarker while the list may be rewritten. The names come in
+    // file order; past 32767 records the 32768th is the last one read, and
+    // the failure an Overflow. No category is chosen afterwards: the units
+    // loaded last stay, but take no new unit.
+    CategoryLoad loadCategories(bool offerMarker = false);
+    const CategoryList &categories() const { return m_categories; }
+    // The entry the user chose in the list, by its place; -1 for none.
+    void chooseCategory(qsizetype index) { m_categories.choose(index); }
+
     // The units of a category in file order, likewise at most 32768. Blank
     // lines and blanks at the end of the file are no record. They become
-    // the loaded units, also those read before a failure.
+    // the loaded units, also those read before a failure. A category whose
+    // unit file would not be a plain file of its own (a name with a path
+    // separator, "." or "..", a file of the program) reads nothing and fails
+    // with Failure(BadFileNameOrNumber) saying why.
     UnitLoad loadUnits(const QString &category);
     const CategoryUnits &loadedUnits() const { return m_loaded; }
     // As the loads, but throw the failure instead; they do not count as
-    // loads for the writes.
+    // loads for the edits.
     QStringList readCategories() const;
     UnitTable readUnits(const QString &category) const;
 
-    // Rewrites the category list from these entries, skipping every marker.
-    void saveCategories(const QStringList &entries);
-    // Creates the empty unit file of a new category; a unit file that is
-    // there already keeps its units. True when the file was made here.
-    bool createCategoryFile(const QString &category) const;
-    // Rewrites a category's unit file from the table; Failure(Overflow) past
-    // 32767 units or for a factor that is not a finite number.
-    void writeUnits(const QString &category, const UnitTable &units);
-
-    // Adds the category name in place of entries[index], the marker the user
-    // chose, and writes both its files, or neither: its empty unit file first
-    // (one that is there already keeps its units), then the category list in
-    // the order of entries. A unit file made here is removed again when the
-    // list cannot be written. Refused (Failure(Refused)) for a name that
-    // categoryNameProblem() refuses and for a list already at 32767.
-    void addCategory(const QStringList &entries, qsizetype index, const QString &name);
-    // Adds a unit to the loaded units, which must be those of category, the
-    // one the category list shows, in name order (insertUnitByName) and
-    // rewrites its unit file; the table takes the unit only once the file is
-    // written. Refused unless the units are those of category, read whole, for a name that
-    // unitNameProblem() refuses and for a category already at 32767 units.
-    // The factor is the typed text read by ReadNumber.
-    void addUnit(const QString &category, const QString &name, const QString &factorText);
-    // Rewrites the category list without entries[index], the category the
-    // user chose to delete; its unit file stays. No category is chosen
+    // Adds the category name where the chosen marker stands, and writes both
+    // its files, or neither: its empty unit file first (one that is there
+    // already keeps its units), then the category list in list order. A unit
+    // file made here is removed again when the list cannot be written.
+    // Refused (Failure(Refused)) unless the marker is chosen, for a name that
+    // categoryNameProblem() refuses or whose unit file is no plain file of
+    // its own, and for a list already at 32767.
+    void addCategory(const QString &name);
+    // Rewrites the category list without the chosen category; its unit file
+    // stays. Refused unless a category is chosen. No category is chosen
     // afterwards.
-    void removeCategory(const QStringList &entries, qsizetype index);
+    void removeCategory();
+    // Adds a unit to the loaded units, which must be those of the chosen
+    // category, read whole, in name order (insertUnitByName), and rewrites
+    // its unit file; the table takes the unit only once the file is written.
+    // Refused for a name that unitNameProblem() refuses and for a category
+    // already at 32767 units. The factor is the typed text read by
+    // ReadNumber.
+    void addUnit(const QString &name, const QString &factorText);
 
 private:
     // What the last load of a file read, or what the last write wrote.
     struct FileRecord {
-        QByteArray bytes; // when read whole
-        QString notReadWhole; // what went wrong, when not
+        QByteArray bytes;
+        std::optional<Failure> refusal; // why the file is not rewritten
     };
 
-    void noteLoad(
-        const QString &path, const std::optional<Failure> &failure, const QByteArray &bytes);
+    template <typename Records>
+    void noteLoad(const QString &path, Loaded<Records> &loaded, const QByteArray &bytes,
+        const QString &reload);
     FileState expectedState(const QString &path) const;
     void rewrite(const QString &path, const QString &text, const QString &advice);
-    void refuseProgramFile(const QString &category) const;
+    // Why a category's unit file is no plain file of the folder of its own;
+    // none when it is. A write is refused by the program's file names too.
+    std::optional<QString> unitFileProblem(const QString &category, bool write) const;
+
+    void saveCategories(const QStringList &names);
+    bool createCategoryFile(const QString &category);
+    void writeUnits(const QString &category, const UnitTable &units);
 
     QString m_appFolder;
     QHash<QString, FileRecord> m_files;
+    CategoryList m_categories;
     CategoryUnits m_loaded;
 };
+
+// The text the store writes for a category list, and for a unit file.
+QString categoryListText(const QStringList &names);
+QString unitFileText(const UnitTable &units);
 
 // Appends the unit and makes the one ordering pass down to index 1 that keeps
 // a sorted table sorted (UTF-16 code units, case significant, equal names

@@ -22,6 +22,34 @@ bool isBlankOrLineEnd(char16_t c)
     return isBlank(c) || c == kCr || c == kLf;
 }
 
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// What a number field loses when it is read as value, the number ending at
+// end; none when the field is the number and blanks. Its digits before the
+// exponent tell a field without a number, and a number too small to keep.
+const char *numberLoss(QStringView field, qsizetype end, double value)
+{
+    bool digit = false;
+    bool nonZero = false;
+    for (qsizetype i = 0; i < end; ++i) {
+        const char16_t c = field[i].unicode();
+        if (c == u'E' || c == u'e' || c == u'D' || c == u'd')
+            break;
+        digit = digit || isDigit(c);
+        nonZero = nonZero || (isDigit(c) && c != u'0');
+    }
+    if (!digit)
+        return field.trimmed().isEmpty() ? nullptr : "a factor that is not a number";
+    for (qsizetype i = end; i < field.size(); ++i) {
+        if (!isBlank(field[i].unicode()))
+            return "text after a number";
+    }
+    return value == 0 && nonZero ? "a number too small to keep" : nullptr;
+}
+
 } // namespace
 
 FieldReader::FieldReader(QString text, QString path)
@@ -90,8 +118,15 @@ void FieldReader::skipBlanksAndLineEnds()
     }
 }
 
+void FieldReader::noteSkipped(int line, const char *what)
+{
+    if (!m_skipped)
+        m_skipped = SkippedText { line, QString::fromLatin1(what) };
+}
+
 QStringView FieldReader::takeQuoted()
 {
+    const int startLine = m_line;
     ++m_pos; // the opening quote
     const qsizetype start = m_pos;
     const qsizetype size = m_text.size();
@@ -103,11 +138,17 @@ QStringView FieldReader::takeQuoted()
         ++m_pos;
     }
     const QStringView value = QStringView(m_text).mid(start, m_pos - start);
-    if (m_pos < size)
-        ++m_pos; // the closing quote
+    if (m_pos >= size) {
+        noteSkipped(startLine, "a double quote that is not closed");
+        return value;
+    }
+    ++m_pos; // the closing quote
     // Whatever follows the closing quote up to the delimiter is not part of it.
-    while (m_pos < size && data[m_pos] != kComma && data[m_pos] != kCr && data[m_pos] != kLf)
-        ++m_pos;
+    for (; m_pos < size && data[m_pos] != kComma && data[m_pos] != kCr && data[m_pos] != kLf;
+         ++m_pos) {
+        if (!isBlank(data[m_pos].unicode()))
+            noteSkipped(m_line, "text after a closing quote");
+    }
     return value;
 }
 
@@ -126,12 +167,17 @@ QStringView FieldReader::takeUnquoted()
 
 void FieldReader::skipDelimiter()
 {
-    if (atEnd())
-        return;
-    if (m_text.constData()[m_pos] == kComma)
+    m_endedByComma = !atEnd() && m_text.constData()[m_pos] == kComma;
+    if (m_endedByComma)
         ++m_pos;
-    else
+    else if (!atEnd())
         skipLineEnd();
+}
+
+void FieldReader::endRecord()
+{
+    if (m_endedByComma)
+        noteSkipped(m_line, "more fields than a record holds");
 }
 
 QStringView FieldReader::takeField()
@@ -175,10 +221,13 @@ double FieldReader::readNumber()
     if (atEnd())
         failPastEnd();
     const int line = m_line;
-    NumberCursor cursor(takeField(), NumberCursor::Blanks::Leading);
+    const QStringView field = takeField();
+    NumberCursor cursor(field, NumberCursor::Blanks::Leading);
     const std::optional<double> value = scanDecimal(cursor);
     if (!value)
         throw Failure(FailureKind::Overflow, m_path, line);
+    if (const char *what = numberLoss(field, cursor.position(), *value))
+        noteSkipped(line, what);
     return *value;
 }
 

@@ -3,7 +3,16 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 namespace quorvel {
+
+// Text that a read passed over, or read as something other than it stands:
+// a rewrite of the records read would lose it.
+struct SkippedText {
+    int line = 0;
+    QString what; // "text after a closing quote", ...
+};
 
 // Reads comma- or line-delimited fields from decoded file text, the one rule
 // shared by the data files and the help file.
@@ -22,6 +31,12 @@ namespace quorvel {
 //   separator, optional exponent (E, e, D or d, optional sign, digits), as in
 //   ".0254", "0.0254", "-3", "1E+15", "1.5E-05". A field without a leading
 //   number reads as 0, and so does a number too small for a double.
+//
+// Besides the records, the reader notes the first text it skipped or
+// reinterpreted by these rules (skipped()): text after a closing quote, a
+// quote that is never closed, text after a number, a number field that is no
+// number, a number too small to keep, and fields beyond a record on its line
+// (endRecord()). Blanks, line ends and the form of a number are no such text.
 class FieldReader {
 public:
     // path is only used in the failures this reader throws.
@@ -43,6 +58,11 @@ public:
     // path, line) for a number beyond the double range.
     double readNumber();
 
+    // Ends a record: more fields after it on its line are noted as skipped.
+    void endRecord();
+    // The first text skipped or reinterpreted so far; none when there was none.
+    const std::optional<SkippedText> &skipped() const { return m_skipped; }
+
     // The 1-based line the next field starts on.
     int line() const;
 
@@ -56,11 +76,14 @@ private:
     void skipDelimiter();
     QStringView takeField();
     [[noreturn]] void failPastEnd() const;
+    void noteSkipped(int line, const char *what);
 
     QString m_text;
     QString m_path;
     qsizetype m_pos = 0;
     int m_line = 1;
+    bool m_endedByComma = false; // the last field's delimiter
+    std::optional<SkippedText> m_skipped;
     // Where onlyBlanksLeft() last found a character other than a blank.
     mutable qsizetype m_contentAt = -1;
 };

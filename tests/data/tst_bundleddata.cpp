@@ -358,24 +358,14 @@ void tst_BundledData::writtenForm_data()
 void tst_BundledData::writtenForm()
 {
     QFETCH(QString, category);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     const DataStore bundled(kDataDir);
-    DataStore copy(dir.path());
-    QString original;
-    QString written;
-    if (category.isEmpty()) {
-        copy.saveCategories(bundled.readCategories());
-        original = bundled.categoryListPath();
-        written = copy.categoryListPath();
-    } else {
-        copy.writeUnits(category, bundled.readUnits(category));
-        original = bundled.unitFilePath(category);
-        written = copy.unitFilePath(category);
-    }
-    const QByteArray expected = contents(original);
+    const QString file
+        = category.isEmpty() ? bundled.categoryListPath() : bundled.unitFilePath(category);
+    const QString written = category.isEmpty() ? categoryListText(bundled.readCategories())
+                                               : unitFileText(bundled.readUnits(category));
+    const QByteArray expected = contents(file);
     QVERIFY(!expected.isEmpty());
-    QCOMPARE(contents(written), expected);
+    QCOMPARE(encodeCodePage(written).value_or("<not in the code page>"), expected);
 }
 
 void tst_BundledData::lineEnds_data()

@@ -1,6 +1,8 @@
-// The category list file as the store loads it: no input crashes the
-// loader or fails with an unexpected kind, and a list that loads, saved
-// again, loads back the same.
+// The category list file as the store loads it and edits it: no input
+// crashes the loader or fails with an unexpected kind; a list read only by
+// skipping text offers no new category and is never rewritten; and a new
+// category either is refused, the file left as it was, or the file reads
+// back as the list shows it, in the store's own written form.
 #include "fuzzcheck.h"
 #include "fuzzfolder.h"
 
@@ -16,41 +18,60 @@ using namespace quorvel;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     DataStore store(fuzz::folder());
-    fuzz::put(store.categoryListPath(),
-        QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const QString path = store.categoryListPath();
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    fuzz::put(path, bytes);
+    const QString name = QStringLiteral("Zz Fuzz");
+    QFile::remove(store.unitFilePath(name));
 
-    const CategoryLoad loaded = store.loadCategories();
+    const CategoryLoad loaded = store.loadCategories(true);
     const QStringList &names = loaded.records;
     if (const std::optional<Failure> &failure = loaded.failure) {
         FUZZ_CHECK(failure->kind() == FailureKind::InputPastEndOfFile
                 || failure->kind() == FailureKind::Overflow,
             failure->message());
-        FUZZ_CHECK(failure->path() == store.categoryListPath(), failure->message());
+        FUZZ_CHECK(failure->path() == path, failure->message());
         FUZZ_CHECK(failure->line() >= 1, failure->message());
+        FUZZ_CHECK(store.categories().markerIndex() < 0);
         return 0;
     }
     FUZZ_CHECK(names.size() <= kMaxRecords);
     // A byte-order mark alone is no record either.
     const bool bomOnly = size == 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0;
     FUZZ_CHECK(names.isEmpty() == (size == 0 || bomOnly));
-
-    for (const QString &name : names) {
-        // Names the written form cannot carry; the marker is never saved.
-        if (name.contains(u'"') || !codePageCanCarry(name) || name == QStringView(kNewEntryMarker))
-            return 0;
+    FUZZ_CHECK(store.categories().categories().size() == names.size());
+    if (loaded.refusal) {
+        FUZZ_CHECK(store.categories().markerIndex() < 0);
+        if (!names.isEmpty()) {
+            store.chooseCategory(0);
+            try {
+                store.removeCategory();
+                FUZZ_CHECK(false, QStringLiteral("rewrote a list read by skipping text"));
+            } catch (const Failure &failure) {
+                FUZZ_CHECK(failure.kind() == FailureKind::Refused, failure.message());
+            }
+            FUZZ_CHECK(fuzz::contents(path) == bytes);
+        }
+        return 0;
     }
-    store.saveCategories(names);
-    const QByteArray saved = fuzz::contents(store.categoryListPath());
-    FUZZ_CHECK(saved.isEmpty() == names.isEmpty());
-    FUZZ_CHECK(saved.isEmpty() || saved.endsWith("\r\n"));
+
+    store.chooseCategory(store.categories().markerIndex());
+    try {
+        store.addCategory(name);
+    } catch (const Failure &failure) {
+        FUZZ_CHECK(failure.kind() == FailureKind::Refused, failure.message());
+        FUZZ_CHECK(fuzz::contents(path) == bytes);
+        FUZZ_CHECK(!QFile::exists(store.unitFilePath(name)));
+        return 0;
+    }
     const QStringList back = store.readCategories();
-    FUZZ_CHECK(
-        back == names, names.join(u'|') + QStringLiteral(" read back as ") + back.join(u'|'));
-    // Saving what was read back writes the same bytes.
-    store.saveCategories(back);
-    FUZZ_CHECK(fuzz::contents(store.categoryListPath()) == saved);
-    // The save leaves no other file behind.
-    FUZZ_CHECK(QDir(fuzz::folder()).entryList(QDir::Files | QDir::Hidden | QDir::System)
-        == QStringList { QStringLiteral("conversion.txt") });
+    FUZZ_CHECK(back == store.categories().categories(),
+        store.categories().categories().join(u'|') + QStringLiteral(" read back as ")
+            + back.join(u'|'));
+    FUZZ_CHECK(back.size() == names.size() + 1 && back.contains(name));
+    FUZZ_CHECK(encodeCodePage(categoryListText(back)) == fuzz::contents(path));
+    FUZZ_CHECK(fuzz::files()
+            == (QStringList { QStringLiteral("Zz Fuzz.txt"), QStringLiteral("conversion.txt") }),
+        fuzz::files().join(u'|'));
     return 0;
 }

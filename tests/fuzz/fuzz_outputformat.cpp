@@ -3,9 +3,9 @@
 // each form reads back within its own precision.
 #include "fuzzcheck.h"
 
-#include "core/failure.h"
 #include "convert/outputformat.h"
 #include "convert/readnumber.h"
+#include "core/failure.h"
 
 #include <QRegularExpression>
 

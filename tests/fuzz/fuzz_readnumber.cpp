@@ -2,9 +2,9 @@
 // and the plain form of the result reads back within 15 significant digits.
 #include "fuzzcheck.h"
 
-#include "core/failure.h"
 #include "convert/outputformat.h"
 #include "convert/readnumber.h"
+#include "core/failure.h"
 #include "store/codepage.h"
 
 #include <cstdint>

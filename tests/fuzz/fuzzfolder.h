@@ -39,4 +39,12 @@ inline QByteArray contents(const QString &path)
     return file.readAll();
 }
 
+// The names of the files in the folder, in code-unit order.
+inline QStringList files()
+{
+    QStringList names = QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    names.sort();
+    return names;
+}
+
 } // namespace quorvel::fuzz

@@ -1,4 +1,5 @@
 #include "core/failure.h"
+#include "store/codepage.h"
 #include "store/datastore.h"
 #include "support/files.h"
 #include "support/row.h"
@@ -16,6 +17,7 @@
 #include <memory>
 
 #ifdef Q_OS_UNIX
+#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -77,8 +79,10 @@ int constrainedWrite(const QString &folder)
     const QByteArray before = contents(path);
     QString kind = "none";
     try {
+        store.loadCategories();
+        store.chooseCategory(0);
         store.loadUnits("Length");
-        store.writeUnits("Length", manyUnits(3000));
+        store.addUnit(QString(70000, u'x'), "1"); // about 70 KiB
     } catch (const Failure &failure) {
         kind = QString::number(int(failure.kind()));
     }
@@ -89,7 +93,30 @@ int constrainedWrite(const QString &folder)
     return 0;
 }
 
+// Runs once in the last instant before the store renames a file into place,
+// as another program's save might.
+std::function<void()> beforeRename;
+
+template <typename Real, typename... Args> int renamedAfterHook(const char *name, Args... args)
+{
+    static const auto real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, name));
+    if (beforeRename)
+        std::exchange(beforeRename, {})();
+    return real(args...);
+}
+
 } // namespace
+
+// The store's renames pass through these, linked before the C library's.
+extern "C" int renameat2(int from, const char *a, int to, const char *b, unsigned int flags)
+{
+    return renamedAfterHook<int (*)(int, const char *, int, const char *, unsigned int)>(
+        "renameat2", from, a, to, b, flags);
+}
+extern "C" int rename(const char *a, const char *b)
+{
+    return renamedAfterHook<int (*)(const char *, const char *)>("rename", a, b);
+}
 
 class TestDataStore : public QObject {
     Q_OBJECT
@@ -124,6 +151,8 @@ private Q_SLOTS:
     void refusesWriteThatWouldLoseData_data();
     void refusesWriteThatWouldLoseData();
     void longestAcceptedNameTakesUnits();
+    void keepsSaveJustBeforeReplacement_data();
+    void keepsSaveJustBeforeReplacement();
 
     void createsEmptyCategoryFile();
     void keepsExistingCategoryFile();
@@ -141,6 +170,12 @@ private Q_SLOTS:
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
     QStringList folderFiles() const;
+    // conversion.txt lists the category, whose unit file holds units.
+    void putCategory(const QString &category, const QByteArray &units);
+    // Loads the category list with the marker, and the category, chosen, as
+    // the window does when the user answers No to deleting it.
+    void loadForEdit(const QString &category);
+    std::optional<Failure> addCategory(const QString &name);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<DataStore> m_store;
@@ -167,6 +202,19 @@ QStringList TestDataStore::folderFiles() const
     QStringList files = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
     files.sort();
     return files;
+}
+
+void TestDataStore::putCategory(const QString &category, const QByteArray &units)
+{
+    QVERIFY(put(m_store->categoryListPath(), "\"" + category.toLatin1() + "\"\r\n"));
+    QVERIFY(put(m_store->unitFilePath(category), units));
+}
+
+void TestDataStore::loadForEdit(const QString &category)
+{
+    m_store->loadCategories(true);
+    m_store->chooseCategory(m_store->categories().entries().indexOf(category));
+    m_store->loadUnits(category);
 }
 
 void TestDataStore::buildsPaths()
@@ -267,6 +315,9 @@ void TestDataStore::unitFileEndingEarlyFails()
     QFETCH(QStringList, kept);
     const QString file = m_store->unitFilePath("Length");
     QVERIFY(put(file, bytes));
+    QVERIFY(put(m_store->categoryListPath(), "\"Length\"\r\n"));
+    m_store->loadCategories();
+    m_store->chooseCategory(0);
     const UnitLoad loaded = m_store->loadUnits("Length");
     QVERIFY(loaded.failure);
     QCOMPARE(loaded.failure->kind(), FailureKind::InputPastEndOfFile);
@@ -276,14 +327,15 @@ void TestDataStore::unitFileEndingEarlyFails()
     QCOMPARE(loaded.records.factors.size(), kept.size());
 
     // A file not read whole is not rewritten, until a load reads it whole.
-    const auto refused = failureOf([&] { m_store->writeUnits("Length", loaded.records); });
+    QVERIFY(loaded.refusal);
+    const auto refused = failureOf([&] { m_store->addUnit("Yards", "0.9144"); });
     QVERIFY(refused);
     QCOMPARE(refused->kind(), FailureKind::Refused);
     QCOMPARE(refused->path(), file);
     QCOMPARE(contents(file), bytes);
     QVERIFY(put(file, kTimeFile));
     QVERIFY(m_store->loadUnits("Length").whole());
-    m_store->writeUnits("Length", loaded.records);
+    m_store->addUnit("Yards", "0.9144");
 }
 
 void TestDataStore::missingOrUnusableFileFails_data()
@@ -398,61 +450,69 @@ void TestDataStore::loadsAtMost32767Records()
 
 void TestDataStore::savesCategories_data()
 {
-    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("deleted");
     QTest::addColumn<QByteArray>("expected");
 
-    const QString marker = QString::fromUtf16(kNewEntryMarker);
-    row("no entries", QStringList {}, QByteArray());
-    row("marker only", QStringList { marker }, QByteArray());
-    row("marker first", QStringList { marker, "Length", "Time" },
-        QByteArray("\"Length\"\r\n\"Time\"\r\n"));
-    row("marker in the middle", QStringList { "Length", marker, "Time" },
-        QByteArray("\"Length\"\r\n\"Time\"\r\n"));
-    row("markers at both ends", QStringList { marker, "Time", marker }, QByteArray("\"Time\"\r\n"));
-    row("marker in other case is a name", QStringList { "--> new <--" },
-        QByteArray("\"--> new <--\"\r\n"));
-    row("order kept as given", QStringList { "Weight", "Length" },
-        QByteArray("\"Weight\"\r\n\"Length\"\r\n"));
-    row("empty entry", QStringList { "", "Time" }, QByteArray("\"\"\r\n\"Time\"\r\n"));
+    row("the only category leaves an empty file", QByteArray("\"Time\"\r\n"), "Time", QByteArray());
+    row("file order rewritten in list order",
+        QByteArray("\"Weight\"\r\n\"Length\"\r\n\"Time\"\r\n"), "Time",
+        QByteArray("\"Length\"\r\n\"Weight\"\r\n"));
+    row("empty name kept", QByteArray("\"\"\r\n\"Time\"\r\n"), "Time", QByteArray("\"\"\r\n"));
+    row("a category of the marker's text kept", QByteArray("\"--> NEW <--\"\r\n\"Time\"\r\n"),
+        "Time", QByteArray("\"--> NEW <--\"\r\n"));
+    row("Windows-1252 letters and a comma kept",
+        QByteArray("\"Speed, nautical\"\r\n\"Time\"\r\n\"\xC1rea\"\r\n"), "Time",
+        QByteArray("\"Speed, nautical\"\r\n\"\xC1rea\"\r\n"));
 }
 
+// Deleting a category rewrites the list in list order, never with the
+// marker that edit mode offers.
 void TestDataStore::savesCategories()
 {
-    QFETCH(QStringList, entries);
+    QFETCH(QByteArray, before);
+    QFETCH(QString, deleted);
     QFETCH(QByteArray, expected);
-    QVERIFY(put(m_store->categoryListPath(), "\"Old\"\r\n\"Older\"\r\n"));
-    m_store->loadCategories();
-    m_store->saveCategories(entries);
+    QVERIFY(put(m_store->categoryListPath(), before));
+    m_store->loadCategories(true);
+    QVERIFY(m_store->categories().markerIndex() >= 0);
+    m_store->chooseCategory(m_store->categories().entries().indexOf(deleted));
+    m_store->removeCategory();
     QCOMPARE(contents(m_store->categoryListPath()), expected);
     QCOMPARE(folderFiles(), QStringList { "conversion.txt" });
+    QCOMPARE(m_store->categories().chosen(), -1);
 }
 
 void TestDataStore::writesUnits_data()
 {
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QList<double>>("factors");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("factor");
     QTest::addColumn<QByteArray>("expected");
 
-    row("time units", QStringList { "Days", "Hours", "Minutes", "Seconds" },
-        QList<double> { 86400, 3600, 60, 1 }, kTimeFile);
-    row("no units", QStringList {}, QList<double> {}, QByteArray());
-    row("number forms", QStringList { "Inches", "Big", "Small", "Minus" },
-        QList<double> { 0.0254, 1e15, 1.5e-5, -3 },
-        QByteArray("\"Inches\",0.0254\r\n\"Big\",1E+15\r\n\"Small\",1.5E-05\r\n\"Minus\",-3\r\n"));
-    row("name with comma", QStringList { "Feet, US" }, QList<double> { 0.3048 },
+    row("time units", kTimeFile, "Fortnights", "1209600",
+        QByteArray(
+            "\"Days\",86400\r\n\"Fortnights\",1209600\r\n\"Hours\",3600\r\n\"Minutes\",60\r\n"
+            "\"Seconds\",1\r\n"));
+    row("first unit", QByteArray(), "Meters", "1", QByteArray("\"Meters\",1\r\n"));
+    row("number forms", QByteArray("\"Inches\",.0254\r\n\"Minus\",-3\r\n\"Small\",1.5e-5\r\n"),
+        "Big", "1E15",
+        QByteArray("\"Big\",1E+15\r\n\"Inches\",0.0254\r\n\"Minus\",-3\r\n\"Small\",1.5E-05\r\n"));
+    row("name with comma", QByteArray(), "Feet, US", "0.3048",
         QByteArray("\"Feet, US\",0.3048\r\n"));
 }
 
 void TestDataStore::writesUnits()
 {
-    QFETCH(QStringList, names);
-    QFETCH(QList<double>, factors);
+    QFETCH(QByteArray, before);
+    QFETCH(QString, name);
+    QFETCH(QString, factor);
     QFETCH(QByteArray, expected);
-    QVERIFY(put(m_store->unitFilePath("Time"), "\"Old\",1\r\n"));
-    m_store->loadUnits("Time");
-    m_store->writeUnits("Time", table(names, factors));
+    putCategory("Time", before);
+    loadForEdit("Time");
+    m_store->addUnit(name, factor);
     QCOMPARE(contents(m_store->unitFilePath("Time")), expected);
-    QCOMPARE(folderFiles(), QStringList { "Time.txt" });
+    QCOMPARE(folderFiles(), (QStringList { "Time.txt", "conversion.txt" }));
 }
 
 void TestDataStore::roundTripsCodePageBytes()
@@ -463,142 +523,152 @@ void TestDataStore::roundTripsCodePageBytes()
     for (int byte = 0x80; byte <= 0xFF; ++byte)
         name.append(char(byte));
     const QByteArray bytes = "\"" + name + "\",1\r\n";
-    QVERIFY(put(m_store->unitFilePath("Bytes"), bytes));
-    const UnitTable units = m_store->loadUnits("Bytes").records;
+    putCategory("Bytes", bytes);
+    loadForEdit("Bytes");
+    const UnitTable &units = m_store->loadedUnits().units;
     QCOMPARE(units.names.size(), 1);
     QCOMPARE(units.names.first().size(), 128);
-    m_store->writeUnits("Bytes", units);
-    QCOMPARE(contents(m_store->unitFilePath("Bytes")), bytes);
+    m_store->addUnit("A", "2");
+    QCOMPARE(contents(m_store->unitFilePath("Bytes")), "\"A\",2\r\n" + bytes);
 }
 
 void TestDataStore::roundTripsNamesAndFactors()
 {
     // A quote inside a name cannot be carried: refusesWriteThatWouldLoseData.
     const UnitTable units
-        = table({ "Feet, international", QString::fromUtf8("Ångström"), "  spaced  " },
-            { 0.3048, 1e-10, 123456789012345.0 });
-    m_store->writeUnits("Length", units);
+        = table({ "  spaced  ", "Feet, international", QString::fromUtf8("Ångström") },
+            { 123456789012345.0, 0.3048, 1e-10 });
+    putCategory("Length", {});
+    loadForEdit("Length");
+    for (qsizetype i = 0; i < units.names.size(); ++i)
+        m_store->addUnit(units.names[i], QString::number(units.factors[i], 'g', 17));
     const UnitTable back = m_store->readUnits("Length");
     QCOMPARE(back.factors, units.factors);
     QCOMPARE(back.names, units.names);
-
-    m_store->saveCategories({ "Length, metric", QString::fromUtf8("Área") });
-    QCOMPARE(
-        m_store->readCategories(), (QStringList { "Length, metric", QString::fromUtf8("Área") }));
 }
 
 void TestDataStore::refusesTextOutsideCodePage()
 {
-    QVERIFY(put(m_store->categoryListPath(), "\"Length\"\r\n"));
-    QVERIFY(put(m_store->unitFilePath("Length"), kTimeFile));
-
-    auto failure = failureOf([&] {
-        m_store->saveCategories({ "Length", QString::fromUtf8("Länge Ω") });
-    });
+    // Names are refused before, but the write itself refuses too.
+    const QString file = m_store->unitFilePath("Length");
+    QVERIFY(put(file, kTimeFile));
+    const auto failure = failureOf(
+        [&] { writeDataFile(file, QString::fromUtf8("\"µm 😀\",1\r\n"), kTimeFile, {}); });
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::Refused);
     QVERIFY(failure->detail().contains("Windows-1252"));
-    QCOMPARE(contents(m_store->categoryListPath()), QByteArray("\"Length\"\r\n"));
-
-    failure = failureOf([&] {
-        m_store->writeUnits("Length", table({ "Days", QString::fromUtf8("µm 😀") }, { 1, 2 }));
-    });
-    QVERIFY(failure);
-    QCOMPARE(failure->kind(), FailureKind::Refused);
-    QCOMPARE(contents(m_store->unitFilePath("Length")), kTimeFile);
-    QCOMPARE(folderFiles(), (QStringList { "Length.txt", "conversion.txt" }));
+    QCOMPARE(contents(file), kTimeFile);
+    QCOMPARE(folderFiles(), QStringList { "Length.txt" });
 }
 
 void TestDataStore::refusesTooManyOrNonFiniteUnits_data()
 {
     QTest::addColumn<UnitTable>("units");
+    QTest::addColumn<QString>("factor");
     QTest::addColumn<FailureKind>("kind");
 
-    QTest::newRow("32768 units") << manyUnits(32768) << FailureKind::Overflow;
-    QTest::newRow("infinite factor")
-        << table({ "A" }, { std::numeric_limits<double>::infinity() }) << FailureKind::Overflow;
-    QTest::newRow("factor not a number")
-        << table({ "A" }, { std::numeric_limits<double>::quiet_NaN() }) << FailureKind::Overflow;
-    QTest::newRow("more names than factors")
-        << table({ "A", "B" }, { 1 }) << FailureKind::SubscriptOutOfRange;
+    QTest::newRow("32767 units") << manyUnits(32767) << "1" << FailureKind::Refused;
+    QTest::newRow("factor beyond the double range")
+        << table({ "A" }, { 1 }) << "1E400" << FailureKind::Overflow;
 }
 
 void TestDataStore::refusesTooManyOrNonFiniteUnits()
 {
     QFETCH(UnitTable, units);
+    QFETCH(QString, factor);
     QFETCH(FailureKind, kind);
-    QVERIFY(put(m_store->unitFilePath("Time"), kTimeFile));
-    const auto failure = failureOf([&] { m_store->writeUnits("Time", units); });
+    const QByteArray bytes = encodeCodePage(unitFileText(units)).value();
+    putCategory("Time", bytes);
+    loadForEdit("Time");
+    const auto failure = failureOf([&] { m_store->addUnit("Weeks", factor); });
     QVERIFY(failure);
     QCOMPARE(failure->kind(), kind);
-    QCOMPARE(contents(m_store->unitFilePath("Time")), kTimeFile);
+    QCOMPARE(contents(m_store->unitFilePath("Time")), bytes);
+    QCOMPARE(m_store->loadedUnits().units.names, units.names);
 }
 
 void TestDataStore::refusesWriteThatWouldLoseData_data()
 {
     QTest::addColumn<QString>("file"); // "conversion" for the category list, else a category
+    QTest::addColumn<QByteArray>("bytes"); // the file as the user left it
     QTest::addColumn<QByteArray>("behind"); // appended by another program after the load
-    QTest::addColumn<QString>("name"); // the record added
+    QTest::addColumn<QString>("name"); // the unit added, or the category deleted
     QTest::addColumn<QString>("says");
 
     const QString changed = "changed by another program";
-    row("unit file changed behind", "Time", QByteArray("\"Weeks\",604800\r\n"), "Fortnights",
-        changed);
-    row("category list changed behind", "conversion", QByteArray("\"Speed\"\r\n"), "Volume",
-        changed);
-    row("unit name with a double quote", "Time", QByteArray(), "Flow \"A\" rate",
-        "\"Flow \"A\" rate\" cannot be stored");
-    row("category name with a line break", "conversion", QByteArray(), "Two\"\nlines",
-        "cannot be stored");
-    row("unit file that is the category list", "Conversion", QByteArray(), "Meters",
-        "belongs to Quorvel");
-    row("unit file that is the help text", "HELP", QByteArray(), "Meters", "belongs to Quorvel");
-    row("unit file past the size limit", "Time", QByteArray(), QString(kMaxDataFileBytes, u'x'),
+    const QString skips = "which Quorvel skips";
+    const QString own = "file of Quorvel itself";
+    const QByteArray none;
+    row("unit file changed behind", "Time", kTimeFile, QByteArray("\"Weeks\",604800\r\n"),
+        "Fortnights", changed);
+    row("category list changed behind", "conversion", QByteArray("\"Time\"\r\n\"Volume\"\r\n"),
+        QByteArray("\"Speed\"\r\n"), "Volume", changed);
+    row("unquoted unit name with double quotes", "Time", QByteArray("Flow \"A\" rate,1\r\n"), none,
+        "Weeks", "\"Flow \"A\" rate\" cannot be stored");
+    row("unquoted category name with a double quote", "conversion",
+        QByteArray("\"Time\"\r\nLen\"gth\r\n"), none, "Time", "cannot be stored");
+    row("text after a closing quote", "Time", QByteArray("\"Flow \"A\" rate\",1\r\n"), none,
+        "Weeks", skips);
+    row("text after a factor", "Time", QByteArray("\"Meters\",1 ; SI\r\n"), none, "Weeks", skips);
+    row("fields beyond a record", "Time", QByteArray("\"Yards\",0.9144,a,b\r\n"), none, "Weeks",
+        skips);
+    row("factor that is not a number", "Time", QByteArray("\"Feet\",abc\r\n"), none, "Weeks",
+        skips);
+    row("category text after a closing quote", "conversion",
+        QByteArray("\"Len\"g\"th\"\r\n\"Time\"\r\n"), none, "Time", skips);
+    row("unit file named as the category list", "Conversion", kTimeFile, none, "Meters", own);
+    row("unit file named as the help text", "HELP", kTimeFile, none, "Meters", own);
+    row("unit file that is the category list by its path", "./conversion", none, none, "Meters",
+        "path separator");
+    row("unit file linked to the help text", "Manual", QByteArray("link"), none, "Meters", own);
+    row("unit file past the size limit", "Time", kTimeFile, none, QString(kMaxDataFileBytes, u'x'),
         "grow past 64 MiB");
 }
 
-// Each refused write leaves the folder byte for byte as it was; after a
-// change behind the store, a fresh load sees it and the write keeps it.
+// Each refused edit leaves the folder byte for byte as it was; after a
+// change behind the store, a fresh load sees it and the edit keeps it.
 void TestDataStore::refusesWriteThatWouldLoseData()
 {
     QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, behind);
     QFETCH(QString, name);
     QFETCH(QString, says);
     const bool list = file == "conversion";
     const QString target = list ? m_store->categoryListPath() : m_store->unitFilePath(file);
-    QVERIFY(put(m_store->categoryListPath(), "\"Time\"\r\n"));
-    if (!list)
-        QVERIFY(put(target, kTimeFile));
-    QStringList categories;
-    UnitTable units;
+    QVERIFY(put(path("help.txt"), "Help\r\n"));
+    QVERIFY(put(m_store->categoryListPath(), list ? bytes : "\"" + file.toLatin1() + "\"\r\n"));
+    if (bytes == "link")
+        QVERIFY(QFile::link(path("help.txt"), target));
+    else if (!list && !bytes.isEmpty())
+        QVERIFY(put(target, bytes));
     auto load = [&] {
-        categories = m_store->loadCategories().records;
-        units = list ? UnitTable {} : m_store->loadUnits(file).records;
+        m_store->loadCategories(true);
+        m_store->chooseCategory(m_store->categories().entries().indexOf(list ? name : file));
+        if (!list)
+            m_store->loadUnits(file);
     };
-    auto write = [&] {
+    auto edit = [&] {
         if (list)
-            return m_store->saveCategories(categories + QStringList { name });
-        insertUnitByName(units, name, 1);
-        m_store->writeUnits(file, units);
+            m_store->removeCategory();
+        else
+            m_store->addUnit(name, "1");
     };
     load();
-    QVERIFY(put(target, contents(target) + behind));
-    const QByteArray before = contents(target);
-    const QStringList files = folderFiles();
+    if (!behind.isEmpty())
+        QVERIFY(put(target, contents(target) + behind));
+    const Snapshot before = snapshot(m_dir->path());
 
-    const auto failure = failureOf(write);
+    const auto failure = failureOf(edit);
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::Refused);
-    QCOMPARE(failure->path(), target);
     QVERIFY2(failure->detail().contains(says), qPrintable(failure->detail()));
-    QCOMPARE(contents(target), before);
-    QCOMPARE(folderFiles(), files);
+    QCOMPARE(snapshot(m_dir->path()), before);
     if (!behind.isEmpty()) {
         load();
-        write();
+        edit();
         QVERIFY(contents(target).contains(behind));
-        QVERIFY(contents(target).contains(name.toLatin1()));
+        QCOMPARE(contents(target).contains(name.toLatin1()), !list);
     }
 }
 
@@ -607,31 +677,76 @@ void TestDataStore::longestAcceptedNameTakesUnits()
     // With ".txt" and the temporary file's suffix, the longest file name.
     const QString name(244, u'a');
     QVERIFY(put(m_store->categoryListPath(), ""));
-    m_store->loadCategories();
-    m_store->addCategory({ QString::fromUtf16(kNewEntryMarker) }, 0, name);
+    m_store->loadCategories(true);
+    m_store->chooseCategory(m_store->categories().markerIndex());
+    m_store->addCategory(name);
     m_store->loadUnits(name);
-    m_store->addUnit(name, "Meters", "1");
+    m_store->addUnit("Meters", "1");
     QCOMPARE(contents(m_store->unitFilePath(name)), QByteArray("\"Meters\",1\r\n"));
+}
+
+// Adds the category in place of the marker.
+std::optional<Failure> TestDataStore::addCategory(const QString &name)
+{
+    if (!QFileInfo::exists(m_store->categoryListPath()) && !put(m_store->categoryListPath(), ""))
+        return Failure(FailureKind::FileNotFound);
+    m_store->loadCategories(true);
+    m_store->chooseCategory(m_store->categories().markerIndex());
+    return failureOf([&] { m_store->addCategory(name); });
+}
+
+void TestDataStore::keepsSaveJustBeforeReplacement_data()
+{
+    QTest::addColumn<bool>("byRename");
+    QTest::newRow("saved by rename") << true;
+    QTest::newRow("saved in place") << false;
+}
+
+// Another program saves the unit file right before the store replaces it,
+// 1000 times: each time its save stays and the edit is refused.
+void TestDataStore::keepsSaveJustBeforeReplacement()
+{
+    QFETCH(bool, byRename);
+    const QString file = m_store->unitFilePath("Time");
+    const QByteArray weeks = "\"Weeks\",604800\r\n";
+    for (int i = 0; i < 1000; ++i) {
+        putCategory("Time", kTimeFile);
+        loadForEdit("Time");
+        beforeRename = [&] {
+            if (byRename)
+                put(path("saved"), kTimeFile + weeks)
+                    && ::rename(qPrintable(path("saved")), qPrintable(file)) == 0;
+            else
+                put(file, kTimeFile + weeks);
+        };
+        const auto failure = failureOf([&] { m_store->addUnit("Fortnights", "1209600"); });
+        beforeRename = {};
+        QVERIFY(failure);
+        QCOMPARE(failure->kind(), FailureKind::Refused);
+        QCOMPARE(contents(file), kTimeFile + weeks);
+        QCOMPARE(folderFiles(), (QStringList { "Time.txt", "conversion.txt" }));
+    }
 }
 
 void TestDataStore::createsEmptyCategoryFile()
 {
-    m_store->createCategoryFile("Speed");
+    QVERIFY(!addCategory("Speed"));
     const QFileInfo info(m_store->unitFilePath("Speed"));
     QVERIFY(info.isFile());
     QCOMPARE(info.size(), 0);
     QVERIFY(m_store->readUnits("Speed").names.isEmpty());
+    QCOMPARE(m_store->readCategories(), QStringList { "Speed" });
 }
 
 void TestDataStore::keepsExistingCategoryFile()
 {
     QVERIFY(put(m_store->unitFilePath("Time"), kTimeFile));
-    m_store->createCategoryFile("Time");
+    QVERIFY(!addCategory("Time"));
     QCOMPARE(contents(m_store->unitFilePath("Time")), kTimeFile);
 
     // A link to a unit file elsewhere counts as the existing file too.
     QVERIFY(QFile::link(m_store->unitFilePath("Time"), m_store->unitFilePath("Clock")));
-    m_store->createCategoryFile("Clock");
+    QVERIFY(!addCategory("Clock"));
     QVERIFY(QFileInfo(m_store->unitFilePath("Clock")).isSymLink());
     QCOMPARE(contents(m_store->unitFilePath("Time")), kTimeFile);
 }
@@ -639,9 +754,10 @@ void TestDataStore::keepsExistingCategoryFile()
 void TestDataStore::createCategoryFileOverDirectoryFails()
 {
     QVERIFY(QDir().mkdir(m_store->unitFilePath("Time")));
-    const auto failure = failureOf([&] { m_store->createCategoryFile("Time"); });
+    const auto failure = addCategory("Time");
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::PathFileAccessError);
+    QCOMPARE(contents(m_store->categoryListPath()), QByteArray());
 }
 
 void TestDataStore::keepsReadOnlyFile_data()
@@ -655,31 +771,36 @@ void TestDataStore::keepsReadOnlyFile()
 {
     QFETCH(bool, categoryList);
     const QString file = categoryList ? m_store->categoryListPath() : m_store->unitFilePath("Time");
-    const QByteArray before = categoryList ? QByteArray("\"Time\"\r\n") : kTimeFile;
-    QVERIFY(put(file, before));
+    putCategory("Time", kTimeFile);
+    const QByteArray before = contents(file);
     QVERIFY(QFile::setPermissions(
         file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther)); // 0444
+    loadForEdit("Time");
     const auto failure = failureOf([&] {
         if (categoryList)
-            m_store->saveCategories({ "Length" });
+            m_store->removeCategory();
         else
-            m_store->writeUnits("Time", table({ "Weeks" }, { 604800 }));
+            m_store->addUnit("Weeks", "604800");
     });
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::PermissionDenied);
     QCOMPARE(failure->path(), file);
+    QVERIFY2(failure->detail().contains("chmod u+w"), qPrintable(failure->detail()));
     QCOMPARE(contents(file), before);
-    QCOMPARE(folderFiles().size(), 1);
+    QCOMPARE(folderFiles().size(), 2);
 }
 
 void TestDataStore::directoryInPlaceOfUnitFileFails()
 {
+    putCategory("Time", kTimeFile);
+    loadForEdit("Time");
+    QVERIFY(QFile::remove(m_store->unitFilePath("Time")));
     QVERIFY(QDir().mkdir(m_store->unitFilePath("Time")));
-    const auto failure = failureOf([&] { m_store->writeUnits("Time", table({ "A" }, { 1 })); });
+    const auto failure = failureOf([&] { m_store->addUnit("A", "1"); });
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::PathFileAccessError);
     QVERIFY(QFileInfo(m_store->unitFilePath("Time")).isDir());
-    QVERIFY(folderFiles().isEmpty());
+    QCOMPARE(folderFiles(), QStringList { "conversion.txt" });
 }
 
 void TestDataStore::readOnlyFolderFailsWithoutLoss()
@@ -687,10 +808,10 @@ void TestDataStore::readOnlyFolderFailsWithoutLoss()
     if (privileged())
         QSKIP("Privileges write into any folder; constrainedDiskKeepsOldFile covers a "
               "read-only folder through a read-only mount");
-    QVERIFY(put(m_store->unitFilePath("Time"), kTimeFile));
-    m_store->loadUnits("Time");
+    putCategory("Time", kTimeFile);
+    loadForEdit("Time");
     QVERIFY(QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const auto failure = failureOf([&] { m_store->writeUnits("Time", table({ "A" }, { 1 })); });
+    const auto failure = failureOf([&] { m_store->addUnit("A", "1"); });
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::PermissionDenied);
     QCOMPARE(contents(m_store->unitFilePath("Time")), kTimeFile);
@@ -702,13 +823,14 @@ void TestDataStore::writesThroughSymbolicLink()
     QVERIFY(elsewhere.isValid());
     const QString target = elsewhere.filePath("shared-time.txt");
     QVERIFY(put(target, kTimeFile));
+    QVERIFY(put(m_store->categoryListPath(), "\"Time\"\r\n"));
     QVERIFY(QFile::link(target, m_store->unitFilePath("Time")));
-    m_store->loadUnits("Time");
+    loadForEdit("Time");
 
-    m_store->writeUnits("Time", table({ "Weeks" }, { 604800 }));
+    m_store->addUnit("Weeks", "604800");
     QVERIFY(QFileInfo(m_store->unitFilePath("Time")).isSymLink());
-    QCOMPARE(contents(target), QByteArray("\"Weeks\",604800\r\n"));
-    QCOMPARE(folderFiles(), QStringList { "Time.txt" });
+    QCOMPARE(contents(target), kTimeFile + "\"Weeks\",604800\r\n");
+    QCOMPARE(folderFiles(), (QStringList { "Time.txt", "conversion.txt" }));
     QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden),
         QStringList { "shared-time.txt" });
 }
@@ -716,12 +838,12 @@ void TestDataStore::writesThroughSymbolicLink()
 void TestDataStore::keepsFilePermissions()
 {
     const QString file = m_store->unitFilePath("Time");
-    QVERIFY(put(file, kTimeFile));
+    putCategory("Time", kTimeFile);
     const auto permissions
         = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
     QVERIFY(QFile::setPermissions(file, permissions));
-    m_store->loadUnits("Time");
-    m_store->writeUnits("Time", table({ "Weeks" }, { 604800 }));
+    loadForEdit("Time");
+    m_store->addUnit("Weeks", "604800");
     QCOMPARE(QFileInfo(file).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
         permissions);
 }
@@ -754,6 +876,7 @@ void TestDataStore::constrainedDiskKeepsOldFile()
     // written need about 70 KiB.
     const QString script = "mount -t tmpfs -o size=64k tmpfs \"$2\" || exit 99\n"
                            "printf '\"Meters\",1\\r\\n' > \"$2/Length.txt\" || exit 98\n"
+                           "printf '\"Length\"\\r\\n' > \"$2/conversion.txt\" || exit 98\n"
         + prepare + " || exit 97\nexec \"$1\" --constrained-write \"$2\"\n";
     QStringList arguments { "-m", "--propagation", "private" };
     if (!privileged())
@@ -769,7 +892,8 @@ void TestDataStore::constrainedDiskKeepsOldFile()
             + QString::fromLocal8Bit(process.readAllStandardError())));
     QCOMPARE(process.exitCode(), 0);
     const QString fillFile = output.contains("fill") ? "+fill" : "";
-    QCOMPARE(output, QString("kind=%1 intact=1 files=Length.txt%2").arg(int(kind)).arg(fillFile));
+    QCOMPARE(output,
+        QString("kind=%1 intact=1 files=Length.txt+conversion.txt%2").arg(int(kind)).arg(fillFile));
 }
 
 int main(int argc, char **argv)

@@ -7,9 +7,9 @@
 #include "ui/dialogs/frmAbout.h"
 #include "ui/dialogs/frmHelp.h"
 #include "ui/dialogs/frmRegister.h"
-#include "ui/twips.h"
 #include "ui/main/keypress.h"
 #include "ui/main/listcontrols.h"
+#include "ui/twips.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -38,7 +38,7 @@ const QString kTitle = QString::fromLatin1(appinfo::kTitle);
 const QString kConversionPrompt = QStringLiteral("Conversion");
 const QString kConvertFrom = QStringLiteral("Convert From");
 const QString kConvertTo = QStringLiteral("Convert To");
-const QString kConvertFromTo = QStringLiteral("Convert From/To");
+const QString kConvertFromTo = QString::fromUtf16(kUnitNamePrompt);
 
 constexpr int kEnter = 13;
 
@@ -125,6 +125,10 @@ void frmConversion::createControls()
         cboConversionType, &QComboBox::activated, this, &frmConversion::cboConversionType_Click);
     connect(cboConvFrom, &QComboBox::activated, this, &frmConversion::cboConvFrom_Click);
     connect(cboConvTo, &QComboBox::activated, this, &frmConversion::cboConvTo_Click);
+    // The store's chosen category is the entry the list selects, whoever
+    // selected it; typing into the list's text field selects none.
+    connect(cboConversionType, &QComboBox::currentIndexChanged, this,
+        [this](int index) { m_store.chooseCategory(index); });
 
     for (QComboBox *combo : { cboConversionType, cboConvFrom, cboConvTo })
         combo->installEventFilter(this);
@@ -240,27 +244,35 @@ void frmConversion::closeDialogs()
 
 void frmConversion::LoadCategories()
 {
+    const bool edit = isEditMode();
+    const CategoryLoad loaded = m_store.loadCategories(edit);
     cboConversionType->clear();
-    CategoryLoad loaded = m_store.loadCategories();
-    if (isEditMode() && m_store.canAddCategory())
-        loaded.records.append(kMarker);
-    appendEntries(cboConversionType, sortedForList(loaded.records));
+    appendEntries(cboConversionType, m_store.categories().entries());
     // Even when the file could not be read whole, the window shows the
     // layout of its mode, so that it stays usable after the report.
-    txtUserInput->clear();
     showUnselected(cboConversionType, kConversionPrompt);
-    cboConvFrom->clear();
-    cboConvTo->clear();
-    showUnselected(cboConvTo, kConvertTo);
-    txtCalcOut->clear();
-    m_lastResult.forget();
-    const bool edit = isEditMode();
-    showUnselected(cboConvFrom, edit ? kConvertFromTo : kConvertFrom);
+    resetUnits(edit ? kConvertFromTo : kConvertFrom);
     cboConvTo->setVisible(!edit);
     txtCalcOut->setVisible(!edit);
     lblEdit->setVisible(edit);
     if (loaded.failure)
         throw *loaded.failure;
+    // Edit mode says at once why it offers no new category.
+    if (edit && loaded.refusal)
+        throw *loaded.refusal;
+}
+
+// Empties both unit lists, showing their guiding texts, and the value and
+// output boxes: a new conversion starts.
+void frmConversion::resetUnits(const QString &fromText)
+{
+    cboConvFrom->clear();
+    cboConvTo->clear();
+    showUnselected(cboConvFrom, fromText);
+    showUnselected(cboConvTo, kConvertTo);
+    txtUserInput->clear();
+    txtCalcOut->clear();
+    m_lastResult.forget();
 }
 
 void frmConversion::LoadUnits()
@@ -273,34 +285,37 @@ void frmConversion::LoadUnits()
     appendEntries(cboConvTo, loaded.records.names);
     if (loaded.failure)
         throw *loaded.failure;
+    if (isEditMode() && loaded.refusal)
+        throw *loaded.refusal;
 }
 
 // ---------------------------------------------------------------------------
 // Writing
 
-// Deletes the category at CategoryIndex: the category list file is
-// rewritten without it, and only then the list lets it go.
+// Deletes the chosen category: the category list file is rewritten without
+// it, and only then the list lets it go.
 void frmConversion::SaveCategories()
 {
-    m_store.removeCategory(entriesOf(cboConversionType), CategoryIndex);
-    cboConversionType->removeItem(CategoryIndex);
+    const int index = int(m_store.categories().chosen());
+    m_store.removeCategory();
+    cboConversionType->removeItem(index);
     showUnselected(cboConversionType, QString());
 }
 
-// Creates the category name where the marker at CategoryIndex stood: its
-// empty unit file and its entry in the category list file, both or neither;
-// the list shows the name in place of the marker only then.
+// Creates the category name where the chosen marker stands: its empty unit
+// file and its entry in the category list file, both or neither; the list
+// shows the name in place of the marker only then.
 void frmConversion::CreateCategoryFile(const QString &name)
 {
-    m_store.addCategory(entriesOf(cboConversionType), CategoryIndex, name);
-    cboConversionType->setItemText(CategoryIndex, name);
-    cboConversionType->setCurrentIndex(CategoryIndex);
+    m_store.addCategory(name);
+    const int index = int(m_store.categories().chosen());
+    cboConversionType->setItemText(index, name);
+    cboConversionType->setCurrentIndex(index);
 }
 
 void frmConversion::AddUnit()
 {
-    m_store.addUnit(
-        cboConversionType->currentText(), cboConvFrom->currentText(), txtUserInput->text());
+    m_store.addUnit(cboConvFrom->currentText(), txtUserInput->text());
     txtUserInput->clear();
 }
 
@@ -368,57 +383,79 @@ void frmConversion::mnuOutputDecimals_Click(QAction *item)
 void frmConversion::cboConversionType_Click()
 {
     handle([this] {
-        if (!isEditMode()) {
-            cboConvFrom->clear();
-            cboConvTo->clear();
-            showUnselected(cboConvFrom, kConvertFrom);
-            showUnselected(cboConvTo, kConvertTo);
-            txtUserInput->clear();
-            txtCalcOut->clear();
-            m_lastResult.forget();
-            LoadUnits();
-            cboConvFrom->setFocus();
-            return;
-        }
-        if (cboConversionType->currentText() == kMarker)
-            addCategoryInEditMode();
-        else
-            offerCategoryDeletion();
+        if (isEditMode())
+            return edit(EditEvent::CategoryChosen);
+        resetUnits(kConvertFrom);
+        LoadUnits();
+        cboConvFrom->setFocus();
     });
 }
 
-void frmConversion::addCategoryInEditMode()
+// Carries out what an edit-mode event means, as editStep() decides it.
+void frmConversion::edit(EditEvent event)
 {
-    CategoryIndex = static_cast<qint16>(cboConversionType->currentIndex());
-    const QString name = QInputDialog::getText(
-        this, tr("New Category"), tr("Conversion Category"), QLineEdit::Normal);
-    // Cancel, an empty answer or a refused name creates nothing: the list and
-    // the files stay as they were, and the marker stays chosen, so that the
-    // arrow keys move on from it.
-    cboConversionType->setFocus();
-    if (name.isEmpty())
-        return;
-    CreateCategoryFile(name);
-    LoadUnits();
-    appendEntries(cboConvFrom, { kMarker });
-    cboConvFrom->setFocus();
+    EditInput input { .event = event,
+        .markerChosen = m_store.categories().markerChosen(),
+        .unitText = cboConvFrom->currentText(),
+        .valueText = txtUserInput->text() };
+    EditStep step = editStep(input);
+    if (step.ask == EditQuestion::CategoryName) {
+        input.typedName = askCategoryName();
+        step = editStep(input);
+    } else if (step.ask == EditQuestion::DeleteCategory) {
+        input.deleteConfirmed = askToDelete();
+        step = editStep(input);
+    }
+    switch (step.change) {
+    case EditChange::AddCategory:
+        CreateCategoryFile(*input.typedName);
+        break;
+    case EditChange::DeleteCategory:
+        SaveCategories();
+        break;
+    case EditChange::AddUnit:
+        AddUnit();
+        break;
+    case EditChange::None:
+        break;
+    }
+    if (step.loadUnits) {
+        LoadUnits();
+        appendEntries(cboConvFrom, { kMarker });
+    }
+    if (step.clearUnitText)
+        cboConvFrom->setEditText(QString());
+    switch (step.focus) {
+    case EditFocus::CategoryList:
+        cboConversionType->setFocus();
+        break;
+    case EditFocus::UnitList:
+        cboConvFrom->setFocus();
+        break;
+    case EditFocus::ValueBox:
+        txtUserInput->setFocus();
+        break;
+    case EditFocus::Unchanged:
+        break;
+    }
 }
 
-void frmConversion::offerCategoryDeletion()
+QString frmConversion::askCategoryName()
 {
-    CategoryIndex = static_cast<qint16>(cboConversionType->currentIndex());
+    const QString name = QInputDialog::getText(
+        this, tr("New Category"), tr("Conversion Category"), QLineEdit::Normal);
+    // Back in the list, whatever the answer and whatever the edit then does.
+    cboConversionType->setFocus();
+    return name;
+}
+
+bool frmConversion::askToDelete()
+{
     QMessageBox question(QMessageBox::NoIcon, tr("Danger Kestrovan"), tr("Delete Selected Item ?"),
         QMessageBox::Yes | QMessageBox::No, this);
     question.setObjectName(QStringLiteral("deleteQuestion"));
     question.setDefaultButton(QMessageBox::Yes);
-    if (question.exec() == QMessageBox::Yes) {
-        SaveCategories();
-        cboConvFrom->setFocus();
-        return;
-    }
-    LoadUnits();
-    appendEntries(cboConvFrom, { kMarker });
-    cboConvFrom->setFocus();
+    return question.exec() == QMessageBox::Yes;
 }
 
 // ---------------------------------------------------------------------------
@@ -437,20 +474,9 @@ void frmConversion::cboConvTo_KeyPress(int /*KeyAscii*/)
 void frmConversion::cboConvFrom_Click()
 {
     handle([this] {
-        if (!isEditMode()) {
-            CalculateIt();
-            return;
-        }
-        if (cboConvFrom->currentText() == kMarker) {
-            cboConvFrom->setEditText(QString());
-            return;
-        }
-        if (txtUserInput->text().isEmpty()) {
-            txtUserInput->setFocus();
-            return;
-        }
-        AddUnit();
-        cboConvFrom->setFocus();
+        if (isEditMode())
+            return edit(EditEvent::UnitChosen);
+        CalculateIt();
     });
 }
 
@@ -459,27 +485,10 @@ void frmConversion::cboConvFrom_KeyPress(int KeyAscii)
     if (KeyAscii != kEnter)
         return;
     handle([this] {
-        if (!isEditMode()) {
-            CalculateIt();
-            return;
-        }
-        if (txtUserInput->text().isEmpty()) {
-            txtUserInput->setFocus();
-            return;
-        }
-        addTypedUnit();
+        if (isEditMode())
+            return edit(EditEvent::UnitListEnter);
+        CalculateIt();
     });
-}
-
-// Adds the unit whose name stands in the from-list's text field, unless the
-// field still shows its guiding text or nothing; the from-list then takes the
-// focus, ready for the next unit.
-void frmConversion::addTypedUnit()
-{
-    const QString text = cboConvFrom->currentText();
-    if (text != kConvertFromTo && !text.isEmpty())
-        AddUnit();
-    cboConvFrom->setFocus();
 }
 
 // ---------------------------------------------------------------------------
@@ -497,11 +506,9 @@ void frmConversion::txtUserInput_KeyPress(int KeyAscii)
     if (KeyAscii != kEnter)
         return;
     handle([this] {
-        if (!isEditMode()) {
-            CalculateIt();
-            return;
-        }
-        addTypedUnit();
+        if (isEditMode())
+            return edit(EditEvent::ValueBoxEnter);
+        CalculateIt();
     });
 }
 

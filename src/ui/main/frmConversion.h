@@ -3,6 +3,7 @@
 #include "convert/calculation.h"
 #include "convert/outputformat.h"
 #include "store/datastore.h"
+#include "store/editstep.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -87,9 +88,10 @@ private:
     template <typename Body> void handle(Body &&body);
     void report(const quorvel::Failure &failure);
 
-    void addCategoryInEditMode();
-    void offerCategoryDeletion();
-    void addTypedUnit();
+    void edit(quorvel::EditEvent event);
+    QString askCategoryName();
+    bool askToDelete();
+    void resetUnits(const QString &fromText);
     void refreshOutput();
     quorvel::OutputMode outputMode() const;
     void closeDialogs();
@@ -129,5 +131,4 @@ private:
 
     // Window-level data.
     quorvel::LastResult m_lastResult;
-    qint16 CategoryIndex = 0;
 };

@@ -1,13 +1,9 @@
 #include "ui/main/listcontrols.h"
 
-#include <QCollator>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
 #include <QStringListModel>
-
-#include <algorithm>
-#include <vector>
 
 namespace quorvel::ui {
 
@@ -15,38 +11,6 @@ void showUnselected(QComboBox *combo, const QString &text)
 {
     combo->setCurrentIndex(-1);
     combo->setEditText(text);
-}
-
-// Sort keys are computed once per name, not per comparison, and the sort
-// moves plain indexes, not the keys.
-QStringList sortedForList(const QStringList &names)
-{
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<qsizetype> order(names.size());
-    for (qsizetype i = 0; i < names.size(); ++i)
-        order[i] = i;
-    QStringList sorted;
-    sorted.reserve(names.size());
-    if (collator.locale().language() == QLocale::C) {
-        // The C locale's sort keys are the plain code units, case and all,
-        // while its comparison ignores case: compare directly.
-        std::stable_sort(order.begin(), order.end(), [&names](qsizetype a, qsizetype b) {
-            return names[a].compare(names[b], Qt::CaseInsensitive) < 0;
-        });
-        for (const qsizetype i : order)
-            sorted.append(names[i]);
-        return sorted;
-    }
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(names.size());
-    for (const QString &name : names)
-        keys.push_back(collator.sortKey(name));
-    std::stable_sort(order.begin(), order.end(),
-        [&keys](qsizetype a, qsizetype b) { return keys[a].compare(keys[b]) < 0; });
-    for (const qsizetype i : order)
-        sorted.append(names[i]);
-    return sorted;
 }
 
 // Into an empty list the entries go as one shared string list, without an
@@ -64,15 +28,6 @@ void appendEntries(QComboBox *combo, const QStringList &entries)
     model->setStringList(entries);
     combo->setCurrentIndex(index < 0 ? -1 : index);
     combo->setEditText(text);
-}
-
-QStringList entriesOf(const QComboBox *combo)
-{
-    QStringList entries;
-    entries.reserve(combo->count());
-    for (int i = 0; i < combo->count(); ++i)
-        entries.append(combo->itemText(i));
-    return entries;
 }
 
 QComboBox *makeCombo(QWidget *parent, const char *name, const QString &accessibleName,

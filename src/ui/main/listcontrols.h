@@ -21,14 +21,7 @@ QLineEdit *makeTextBox(QWidget *parent, const char *name, const QString &accessi
 // Shows text in a combo box's text field with no entry selected.
 void showUnselected(QComboBox *combo, const QString &text);
 
-// Sorts the way the category list sorts: alphabetically, letters without
-// regard to case, equal names in the order given.
-QStringList sortedForList(const QStringList &names);
-
 // Appends entries to a list, leaving its text and selection as they are.
 void appendEntries(QComboBox *combo, const QStringList &entries);
-
-// The entries of a list, in list order.
-QStringList entriesOf(const QComboBox *combo);
 
 } // namespace quorvel::ui
