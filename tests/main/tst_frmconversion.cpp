@@ -27,8 +27,6 @@ private Q_SLOTS:
     void cleanup();
 
     void firstSight();
-    void categoryListOrder_data();
-    void categoryListOrder();
 
     void conversion_data();
     void conversion();
@@ -118,29 +116,6 @@ void tst_frmConversion::firstSight()
     QVERIFY(f->action("mnuOutput6")->isChecked());
     for (const char *name : { "mnuOutput3", "mnuOutput9", "mnuOutput12", "mnuOutput15" })
         QVERIFY2(!f->action(name)->isChecked(), name);
-}
-
-void tst_frmConversion::categoryListOrder_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("listed");
-
-    QTest::newRow("letters without regard to case") << QByteArray(
-        "\"beta\"\r\n\"Alpha\"\r\n\"gamma\"\r\n") << QStringList { "Alpha", "beta", "gamma" };
-    QTest::newRow("reverse file order") << QByteArray("\"Weight\"\r\n\"Time\"\r\n\"Length\"\r\n")
-                                        << QStringList { "Length", "Time", "Weight" };
-    QTest::newRow("a name listed twice") << QByteArray("\"Time\"\r\n\"Area\"\r\n\"Time\"\r\n")
-                                         << QStringList { "Area", "Time", "Time" };
-    QTest::newRow("empty file") << QByteArray() << QStringList {};
-}
-
-void tst_frmConversion::categoryListOrder()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QStringList, listed);
-    f->writeFile(QStringLiteral("conversion.txt"), file);
-    QVERIFY(f->start());
-    QCOMPARE(entries(f->category), listed);
 }
 
 // ---------------------------------------------------------------------------

@@ -37,8 +37,6 @@ private Q_SLOTS:
     void factorTypedBeforeName();
     void choosingExistingUnit_data();
     void choosingExistingUnit();
-    void enterWithoutUnitNameStoresNothing_data();
-    void enterWithoutUnitNameStoresNothing();
     void noOnTwoCategories();
     void arrowKeysAskForEveryEntry();
 
@@ -245,7 +243,6 @@ void tst_frmConversionEdit::choosingExistingUnit_data()
         QByteArray("\"Days\",86400\r\n\"Hours\",3600\r\n\"Hours\",7\r\n\"Minutes\","
                    "60\r\n\"Seconds\",1\r\n"),
         "cboConvFrom");
-    row("with an empty value box asks for the factor", "", kTimeUnits, "txtUserInput");
 }
 
 void tst_frmConversionEdit::choosingExistingUnit()
@@ -263,42 +260,6 @@ void tst_frmConversionEdit::choosingExistingUnit()
     QCOMPARE(f->readFile(QStringLiteral("Time.txt")), after);
     QTRY_COMPARE(focusName(), focused);
     QVERIFY(f->value->text().isEmpty());
-}
-
-void tst_frmConversionEdit::enterWithoutUnitNameStoresNothing_data()
-{
-    QTest::addColumn<bool>("emptied");
-    QTest::addColumn<bool>("inValueBox");
-
-    QTest::newRow("from-list Enter on the guiding text") << false << false;
-    QTest::newRow("from-list Enter on an emptied text") << true << false;
-    QTest::newRow("value box Enter on the guiding text") << false << true;
-    QTest::newRow("value box Enter on an emptied text") << true << true;
-}
-
-void tst_frmConversionEdit::enterWithoutUnitNameStoresNothing()
-{
-    QFETCH(bool, emptied);
-    QFETCH(bool, inValueBox);
-    f->writeStandardFiles();
-    QVERIFY(startEditing());
-    QVERIFY(loadForEditing(QStringLiteral("Time")));
-    if (emptied)
-        QVERIFY(choose(f->from, kMarker));
-    QCOMPARE(f->from->currentText(), emptied ? QString() : QStringLiteral("Convert From/To"));
-    QVERIFY(focusOn(f->value));
-    type(f->value, QStringLiteral("5"));
-
-    if (inValueBox) {
-        pressEnter(f->value);
-    } else {
-        QVERIFY(focusOn(f->from));
-        pressEnter(f->from);
-    }
-    QCOMPARE(f->readFile(QStringLiteral("Time.txt")), kTimeUnits);
-    QCOMPARE(f->window->UnitNames(), kTimeNames);
-    QCOMPARE(f->value->text(), QStringLiteral("5"));
-    QTRY_VERIFY(hasFocus(f->from));
 }
 
 void tst_frmConversionEdit::noOnTwoCategories()

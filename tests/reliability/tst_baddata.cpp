@@ -65,6 +65,9 @@ bool make(const QString &recipe, const QString &path, bool units)
         return put(path, '"' + QByteArray(10 * 1000 * 1000, 'x') + (units ? "\",1\r\n" : "\"\r\n"));
     if (recipe == "unterminated quote")
         return put(path, units ? "\"Feet\",0.3048\r\n\"Inches,0.0254\r\n" : "\"Length\"\r\n\"Ti");
+    if (recipe == "text after a closing quote")
+        return put(
+            path, units ? "\"Feet\" old,0.3048\r\n" : kStandardCategories + "\"Bad\" old\r\n");
     if (recipe == "missing factor at the end")
         return put(path, "\"Feet\",0.3048\r\n\"Inches\"\r\n");
     if (recipe == "32767 records")
@@ -284,7 +287,7 @@ void TestBadData::editsAfterFailedLoad_data()
     QTest::addColumn<bool>("wholeFirst"); // a load that reads it whole comes first
 
     for (const char *recipe : { "missing", "directory", "100 MB file", "32768 records",
-             "missing factor at the end", "unreadable" }) {
+             "missing factor at the end", "unreadable", "text after a closing quote" }) {
         // A category list ends inside no record: an open quote runs to its end.
         if (QByteArray(recipe) != "missing factor at the end")
             QTest::addRow("category list: %s", recipe) << false << recipe << false;
@@ -294,7 +297,8 @@ void TestBadData::editsAfterFailedLoad_data()
         << true << "missing factor at the end" << true;
 }
 
-// No edit rewrites a file whose last load failed: after the failure, every
+// No edit rewrites a file whose last load failed, or read it only by
+// skipping text: after the load, every
 // edit that would write it (a new category or a deletion for the category
 // list; a unit added by Enter in either box or by choosing an entry for a
 // unit file) is refused, and the folder stays as it was, byte for byte.

@@ -1,0 +1,164 @@
+// The rules of edit mode without the window: the category list with its
+// marker and chosen entry, and what each edit-mode event means.
+#include "store/categorylist.h"
+#include "store/editstep.h"
+#include "support/row.h"
+
+#include <QTest>
+
+using namespace quorvel;
+using namespace quorvel::test;
+
+Q_DECLARE_METATYPE(quorvel::EditEvent)
+
+namespace {
+
+const QString kMarker = QString::fromUtf16(kNewEntryMarker);
+const QString kPrompt = QString::fromUtf16(kUnitNamePrompt);
+
+// A step as a short text: "ask name", "add unit, focus unit list", ...
+QString describe(const EditStep &step)
+{
+    static const char *const asks[] = { "", "ask name", "ask delete" };
+    static const char *const changes[] = { "", "add category", "delete category", "add unit" };
+    static const char *const focus[]
+        = { "", "focus category list", "focus unit list", "focus value box" };
+    QStringList parts;
+    for (const char *part :
+        { asks[int(step.ask)], changes[int(step.change)], step.loadUnits ? "load units" : "",
+            step.clearUnitText ? "clear unit text" : "", focus[int(step.focus)] }) {
+        if (*part)
+            parts << QString::fromLatin1(part);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+class tst_Edits : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void categoryListOrder_data();
+    void categoryListOrder();
+    void categoryListEdits();
+    void editStep_data();
+    void editStep();
+};
+
+void tst_Edits::categoryListOrder_data()
+{
+    QTest::addColumn<QStringList>("names"); // in file order
+    QTest::addColumn<bool>("marker");
+    QTest::addColumn<QStringList>("listed");
+
+    row("letters without regard to case", QStringList { "beta", "Alpha", "gamma" }, false,
+        QStringList { "Alpha", "beta", "gamma" });
+    row("reverse file order", QStringList { "Weight", "Time", "Length" }, false,
+        QStringList { "Length", "Time", "Weight" });
+    row("a name listed twice", QStringList { "Time", "Area", "Time" }, false,
+        QStringList { "Area", "Time", "Time" });
+    row("empty file", QStringList {}, false, QStringList {});
+    row("the marker sorts among the names", QStringList { "Time", "Length" }, true,
+        QStringList { kMarker, "Length", "Time" });
+    row("the marker alone", QStringList {}, true, QStringList { kMarker });
+}
+
+void tst_Edits::categoryListOrder()
+{
+    QFETCH(QStringList, names);
+    QFETCH(bool, marker);
+    QFETCH(QStringList, listed);
+    CategoryList list;
+    list.assign(names, marker);
+    QCOMPARE(list.entries(), listed);
+    QCOMPARE(list.markerIndex() >= 0, marker);
+    QCOMPARE(list.categories().size(), names.size());
+    QCOMPARE(list.chosen(), -1);
+}
+
+// The marker is known by its place: a category that bears its text stays a
+// category. A new category takes the marker's place; a deleted one goes.
+void tst_Edits::categoryListEdits()
+{
+    CategoryList list;
+    list.assign({ kMarker, "Time" }, true);
+    QCOMPARE(list.entries(), (QStringList { kMarker, kMarker, "Time" }));
+    list.choose(0);
+    QCOMPARE(list.chosenCategory(), kMarker);
+    list.choose(1);
+    QVERIFY(list.markerChosen());
+    QVERIFY(!list.chosenCategory());
+    list.replaceChosenMarker("Area");
+    QCOMPARE(list.entries(), (QStringList { kMarker, "Area", "Time" }));
+    QCOMPARE(list.markerIndex(), -1);
+    QCOMPARE(list.chosenCategory(), QString("Area"));
+    list.choose(0);
+    list.removeChosen();
+    QCOMPARE(list.categories(), (QStringList { "Area", "Time" }));
+    QCOMPARE(list.chosen(), -1);
+    list.choose(2);
+    QCOMPARE(list.chosen(), -1);
+}
+
+void tst_Edits::editStep_data()
+{
+    QTest::addColumn<EditEvent>("event");
+    QTest::addColumn<bool>("marker"); // the marker is the chosen category entry
+    QTest::addColumn<QString>("unit"); // the from-list's text
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("answer"); // "name X", "cancel", "yes", "no"; empty: none yet
+    QTest::addColumn<QString>("step");
+
+    const EditEvent category = EditEvent::CategoryChosen;
+    const EditEvent chosen = EditEvent::UnitChosen;
+    const EditEvent unitEnter = EditEvent::UnitListEnter;
+    const EditEvent valueEnter = EditEvent::ValueBoxEnter;
+    const QString store = "add unit, focus unit list";
+    const QString nothing = "focus unit list";
+    row("marker chosen asks for a name", category, true, kPrompt, "", "", "ask name");
+    row("a name adds the category", category, true, kPrompt, "", "name Area",
+        "add category, load units, focus unit list");
+    row("Cancel adds nothing", category, true, kPrompt, "", "cancel", "focus category list");
+    row("a category chosen asks to delete it", category, false, kPrompt, "", "", "ask delete");
+    row("Yes deletes it, with no marker after", category, false, kPrompt, "", "yes",
+        "delete category, focus unit list");
+    row("No loads its units", category, false, kPrompt, "", "no", "load units, focus unit list");
+    row("the from-list's marker empties its text", chosen, false, kMarker, "5", "",
+        "clear unit text");
+    row("a unit chosen without a factor asks for one", chosen, false, "Hours", "", "",
+        "focus value box");
+    row("a unit chosen with a factor stores it again", chosen, false, "Hours", "7", "", store);
+    row("a unit chosen that bears the guiding text", chosen, false, kPrompt, "7", "", store);
+    row("from-list Enter without a factor", unitEnter, false, "Weeks", "", "", "focus value box");
+    row("from-list Enter with a factor", unitEnter, false, "Weeks", "5", "", store);
+    row("from-list Enter on the guiding text", unitEnter, false, kPrompt, "5", "", nothing);
+    row("from-list Enter on an emptied text", unitEnter, false, "", "5", "", nothing);
+    row("value box Enter stores", valueEnter, false, "Weeks", "5", "", store);
+    row("value box Enter without a factor stores 0", valueEnter, false, "Weeks", "", "", store);
+    row("value box Enter on the guiding text", valueEnter, false, kPrompt, "5", "", nothing);
+    row("value box Enter on an emptied text", valueEnter, false, "", "5", "", nothing);
+}
+
+void tst_Edits::editStep()
+{
+    QFETCH(EditEvent, event);
+    QFETCH(bool, marker);
+    QFETCH(QString, unit);
+    QFETCH(QString, value);
+    QFETCH(QString, answer);
+    QFETCH(QString, step);
+    EditInput input {
+        .event = event, .markerChosen = marker, .unitText = unit, .valueText = value
+    };
+    if (answer.startsWith("name "))
+        input.typedName = answer.mid(5);
+    else if (answer == "cancel")
+        input.typedName = QString();
+    else if (!answer.isEmpty())
+        input.deleteConfirmed = answer == "yes";
+    QCOMPARE(describe(quorvel::editStep(input)), step);
+}
+
+QTEST_GUILESS_MAIN(tst_Edits)
+#include "tst_edits.moc"
