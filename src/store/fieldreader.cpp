@@ -28,26 +28,31 @@ bool isDigit(char16_t c)
 }
 
 // What a number field loses when it is read as value, the number ending at
-// end; none when the field is the number and blanks. Its digits before the
-// exponent tell a field without a number, and a number too small to keep.
+// end; none when the field is the number and blanks. Only 0 can come from a
+// field without a number, or from one too small to keep: its digits before
+// the exponent tell.
 const char *numberLoss(QStringView field, qsizetype end, double value)
 {
-    bool digit = false;
-    bool nonZero = false;
-    for (qsizetype i = 0; i < end; ++i) {
-        const char16_t c = field[i].unicode();
-        if (c == u'E' || c == u'e' || c == u'D' || c == u'd')
-            break;
-        digit = digit || isDigit(c);
-        nonZero = nonZero || (isDigit(c) && c != u'0');
+    if (value == 0) {
+        bool digit = false;
+        bool nonZero = false;
+        for (qsizetype i = 0; i < end; ++i) {
+            const char16_t c = field[i].unicode();
+            if (c == u'E' || c == u'e' || c == u'D' || c == u'd')
+                break;
+            digit = digit || isDigit(c);
+            nonZero = nonZero || (isDigit(c) && c != u'0');
+        }
+        if (!digit)
+            return field.trimmed().isEmpty() ? nullptr : "a factor that is not a number";
+        if (nonZero)
+            return "a number too small to keep";
     }
-    if (!digit)
-        return field.trimmed().isEmpty() ? nullptr : "a factor that is not a number";
     for (qsizetype i = end; i < field.size(); ++i) {
         if (!isBlank(field[i].unicode()))
             return "text after a number";
     }
-    return value == 0 && nonZero ? "a number too small to keep" : nullptr;
+    return nullptr;
 }
 
 } // namespace

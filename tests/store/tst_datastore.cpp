@@ -609,11 +609,6 @@ void TestDataStore::refusesWriteThatWouldLoseData_data()
         QByteArray("\"Time\"\r\nLen\"gth\r\n"), none, "Time", "cannot be stored");
     row("text after a closing quote", "Time", QByteArray("\"Flow \"A\" rate\",1\r\n"), none,
         "Weeks", skips);
-    row("text after a factor", "Time", QByteArray("\"Meters\",1 ; SI\r\n"), none, "Weeks", skips);
-    row("fields beyond a record", "Time", QByteArray("\"Yards\",0.9144,a,b\r\n"), none, "Weeks",
-        skips);
-    row("factor that is not a number", "Time", QByteArray("\"Feet\",abc\r\n"), none, "Weeks",
-        skips);
     row("category text after a closing quote", "conversion",
         QByteArray("\"Len\"g\"th\"\r\n\"Time\"\r\n"), none, "Time", skips);
     row("unit file named as the category list", "Conversion", kTimeFile, none, "Meters", own);

@@ -35,6 +35,7 @@ Reads readAll(FieldReader &reader, QStringView pattern)
             else
                 result.numbers.append(reader.readNumber());
         }
+        reader.endRecord();
     }
     return result;
 }
@@ -49,6 +50,8 @@ private Q_SLOTS:
     void readsTextFields();
     void readsRecords_data();
     void readsRecords();
+    void notesSkippedText_data();
+    void notesSkippedText();
     void readsNumberForms_data();
     void readsNumberForms();
     void numberBeyondDoubleRangeOverflows();
@@ -151,6 +154,38 @@ void TestFieldReader::readsRecords()
     const Reads reads = readAll(reader, u"TN");
     QCOMPARE(reads.texts, names);
     QCOMPARE(reads.numbers, factors);
+}
+
+void TestFieldReader::notesSkippedText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pattern"); // one record's reads, as readAll takes them
+    QTest::addColumn<QString>("skipped"); // "line: what", empty for nothing
+
+    row("a unit file as written", "\"Feet\",0.3048\r\n\"Inches\",.0254\r\n", "TN", "");
+    row("forms the writer normalises", " \"Feet\" ,3.048E-1 \n\"Inches\"\r\n0.0254", "TN", "");
+    row("text after a closing quote", "\"A\"\r\n\"Len\"g\"th\"\r\n", "T",
+        "2: text after a closing quote");
+    row("a quote never closed", "\"A\"\r\n\"open", "T", "2: a double quote that is not closed");
+    row("two categories on a line", "\"A\",\"B\"\r\n", "T", "1: more fields than a record holds");
+    row("fields beyond a unit", "\"Yards\",0.9144,a,5\r\n", "TN",
+        "1: more fields than a record holds");
+    row("text after a factor", "\"Meters\",1 ; SI\r\n", "TN", "1: text after a number");
+    row("a factor that is not a number", "\"Feet\",abc\r\n", "TN",
+        "1: a factor that is not a number");
+    row("a factor too small to keep", "\"Tiny\",1E-400\r\n", "TN", "1: a number too small to keep");
+}
+
+// What a rewrite of the records read would lose.
+void TestFieldReader::notesSkippedText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, pattern);
+    QFETCH(QString, skipped);
+    FieldReader reader(text);
+    readAll(reader, pattern);
+    const std::optional<SkippedText> &noted = reader.skipped();
+    QCOMPARE(noted ? QString("%1: %2").arg(noted->line).arg(noted->what) : QString(), skipped);
 }
 
 void TestFieldReader::readsNumberForms_data()
