@@ -51,9 +51,9 @@ void BM_ReadAllBytes(benchmark::State &state)
 void BM_ReadUnits(benchmark::State &state)
 {
     const UnitFolder data(int(state.range(0)));
-    const DataStore store(data.folder.path());
+    DataStore store(data.folder.path());
     for (auto _ : state) {
-        UnitTable units = store.readUnits(kCategory);
+        const UnitTable units = store.loadUnits(kCategory).records;
         if (units.names.size() != state.range(0))
             state.SkipWithError("wrong number of units");
         benchmark::DoNotOptimize(units.factors.constData());
@@ -94,9 +94,9 @@ void BM_DecodeCodePage(benchmark::State &state)
 void BM_ReadCategories(benchmark::State &state)
 {
     const UnitFolder data(int(state.range(0)));
-    const DataStore store(data.folder.path());
+    DataStore store(data.folder.path());
     for (auto _ : state) {
-        const QStringList names = store.readCategories();
+        const QStringList names = store.loadCategories().records;
         if (names.size() != state.range(0))
             state.SkipWithError("wrong number of categories");
         benchmark::DoNotOptimize(names.constData());

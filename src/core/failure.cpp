@@ -4,35 +4,44 @@
 
 namespace quorvel {
 
-QString kindText(FailureKind kind)
+namespace {
+
+const char *kindName(FailureKind kind)
 {
     switch (kind) {
     case FailureKind::Overflow:
-        return QStringLiteral("Overflow");
+        return "Overflow";
     case FailureKind::DivisionByZero:
-        return QStringLiteral("Division by zero");
+        return "Division by zero";
     case FailureKind::SubscriptOutOfRange:
-        return QStringLiteral("Subscript out of range");
+        return "Subscript out of range";
     case FailureKind::FileNotFound:
-        return QStringLiteral("File not found");
+        return "File not found";
     case FailureKind::InputPastEndOfFile:
-        return QStringLiteral("Input past end of file");
+        return "Input past end of file";
     case FailureKind::PathFileAccessError:
-        return QStringLiteral("Path/File access error");
+        return "Path/File access error";
     case FailureKind::PermissionDenied:
-        return QStringLiteral("Permission denied");
+        return "Permission denied";
     case FailureKind::DiskFull:
-        return QStringLiteral("Disk full");
+        return "Disk full";
     case FailureKind::BadFileNameOrNumber:
-        return QStringLiteral("Bad file name or number");
+        return "Bad file name or number";
     case FailureKind::DeviceIOError:
-        return QStringLiteral("Device I/O error");
+        return "Device I/O error";
     case FailureKind::FileTooLarge:
-        return QStringLiteral("File too large");
+        return "File too large";
     case FailureKind::Refused:
-        return QStringLiteral("Not possible");
+        return "Not possible";
     }
-    return QStringLiteral("Unknown failure");
+    return "Unknown failure";
+}
+
+} // namespace
+
+QString kindText(FailureKind kind)
+{
+    return QString::fromLatin1(kindName(kind));
 }
 
 Failure::Failure(FailureKind kind, QString path, int line, QString detail)
@@ -40,7 +49,6 @@ Failure::Failure(FailureKind kind, QString path, int line, QString detail)
     , m_path(std::move(path))
     , m_line(line)
     , m_detail(std::move(detail))
-    , m_what(message().toUtf8())
 {
 }
 
@@ -64,7 +72,7 @@ QString Failure::message() const
 
 const char *Failure::what() const noexcept
 {
-    return m_what.constData();
+    return kindName(m_kind);
 }
 
 } // namespace quorvel

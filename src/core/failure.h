@@ -38,6 +38,7 @@ public:
     // The whole message for a message box: kind, file, line and detail.
     QString message() const;
 
+    // The kind in plain words; the message is built only when it is shown.
     const char *what() const noexcept override;
 
 private:
@@ -45,7 +46,6 @@ private:
     QString m_path;
     int m_line;
     QString m_detail;
-    QByteArray m_what;
 };
 
 QString kindText(FailureKind kind);

@@ -112,13 +112,6 @@ auto readAndParse(const QString &path, Parse parse, QByteArray *bytes = nullptr)
     }
 }
 
-template <typename Records> Records wholeOrThrow(Loaded<Records> loaded)
-{
-    if (loaded.failure)
-        throw *loaded.failure;
-    return std::move(loaded.records);
-}
-
 // Refuses a write whose text the reader would not give back as the records
 // meant: a name that came from a hand-written file may hold a double quote,
 // which the written form cannot carry. The text is read as the loads read
@@ -218,16 +211,6 @@ UnitLoad DataStore::loadUnits(const QString &category)
     noteLoad(path, loaded, bytes, kUnitReload);
     m_loaded = { category, loaded.records };
     return loaded;
-}
-
-QStringList DataStore::readCategories() const
-{
-    return wholeOrThrow(readAndParse(categoryListPath(), parseCategories));
-}
-
-UnitTable DataStore::readUnits(const QString &category) const
-{
-    return wholeOrThrow(readAndParse(unitFilePath(category), parseUnits));
 }
 
 template <typename Records>

@@ -30,7 +30,6 @@ template <typename Records> struct Loaded {
     Records records;
     std::optional<Failure> failure;
     std::optional<Failure> refusal;
-    bool whole() const { return !failure; }
 };
 using CategoryLoad = Loaded<QStringList>;
 using UnitLoad = Loaded<UnitTable>;
@@ -81,10 +80,6 @@ public:
     // with Failure(BadFileNameOrNumber) saying why.
     UnitLoad loadUnits(const QString &category);
     const CategoryUnits &loadedUnits() const { return m_loaded; }
-    // As the loads, but throw the failure instead; they do not count as
-    // loads for the edits.
-    QStringList readCategories() const;
-    UnitTable readUnits(const QString &category) const;
 
     // Adds the category name where the chosen marker stands, and writes both
     // its files, or neither: its empty unit file first (one that is there

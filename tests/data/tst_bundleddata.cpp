@@ -2,6 +2,7 @@
 #include "store/datastore.h"
 #include "store/fieldreader.h"
 #include "support/files.h"
+#include "support/loads.h"
 
 #include <QDir>
 #include <QHash>
@@ -13,6 +14,7 @@
 
 using namespace quorvel;
 using quorvel::test::contents;
+using quorvel::test::whole;
 
 namespace {
 
@@ -105,8 +107,8 @@ private Q_SLOTS:
 
 void tst_BundledData::categoryList()
 {
-    const DataStore store(kDataDir);
-    const QStringList categories = store.readCategories();
+    DataStore store(kDataDir);
+    const QStringList categories = whole(store.loadCategories());
     QVERIFY2(categories.size() >= 30, qPrintable(categories.join(u", ")));
     QCOMPARE(QSet<QString>(categories.begin(), categories.end()).size(), categories.size());
     QStringList sorted = categories;
@@ -126,7 +128,7 @@ void tst_BundledData::categoryList()
         QStringList others = categories;
         others.removeAt(i);
         QCOMPARE(categoryNameProblem(categories[i], others), QString());
-        unitCount += store.readUnits(categories[i]).names.size();
+        unitCount += whole(store.loadUnits(categories[i])).names.size();
     }
     QVERIFY2(unitCount >= 450, qPrintable(QString::number(unitCount)));
 
@@ -145,7 +147,7 @@ void tst_BundledData::unitFiles_data()
 {
     QTest::addColumn<QString>("category");
     QTest::addColumn<QString>("defaultUnit");
-    for (const QString &category : DataStore(kDataDir).readCategories())
+    for (const QString &category : whole(DataStore(kDataDir).loadCategories()))
         QTest::newRow(qPrintable(category)) << category << kDefaultUnits.value(category);
 }
 
@@ -153,7 +155,7 @@ void tst_BundledData::unitFiles()
 {
     QFETCH(QString, category);
     QFETCH(QString, defaultUnit);
-    const UnitTable units = DataStore(kDataDir).readUnits(category);
+    const UnitTable units = whole(DataStore(kDataDir).loadUnits(category));
     QCOMPARE(units.factors.size(), units.names.size());
     QVERIFY2(units.names.size() >= 8, qPrintable(QString::number(units.names.size())));
 
@@ -335,7 +337,7 @@ void tst_BundledData::conversions()
     QFETCH(QString, to);
     QFETCH(double, value);
     QFETCH(double, expected);
-    const UnitTable units = DataStore(kDataDir).readUnits(category);
+    const UnitTable units = whole(DataStore(kDataDir).loadUnits(category));
     const qsizetype a = units.names.indexOf(from);
     const qsizetype b = units.names.indexOf(to);
     QVERIFY2(a >= 0, qPrintable(from));
@@ -349,7 +351,7 @@ void tst_BundledData::writtenForm_data()
 {
     QTest::addColumn<QString>("category"); // empty for the category list
     QTest::newRow("conversion.txt") << QString();
-    for (const QString &category : DataStore(kDataDir).readCategories())
+    for (const QString &category : whole(DataStore(kDataDir).loadCategories()))
         QTest::newRow(qPrintable(category + QStringLiteral(".txt"))) << category;
 }
 
@@ -358,11 +360,11 @@ void tst_BundledData::writtenForm_data()
 void tst_BundledData::writtenForm()
 {
     QFETCH(QString, category);
-    const DataStore bundled(kDataDir);
+    DataStore bundled(kDataDir);
     const QString file
         = category.isEmpty() ? bundled.categoryListPath() : bundled.unitFilePath(category);
-    const QString written = category.isEmpty() ? categoryListText(bundled.readCategories())
-                                               : unitFileText(bundled.readUnits(category));
+    const QString written = category.isEmpty() ? categoryListText(whole(bundled.loadCategories()))
+                                               : unitFileText(whole(bundled.loadUnits(category)));
     const QByteArray expected = contents(file);
     QVERIFY(!expected.isEmpty());
     QCOMPARE(encodeCodePage(written).value_or("<not in the code page>"), expected);

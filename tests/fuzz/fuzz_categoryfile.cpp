@@ -5,6 +5,8 @@
 // back as the list shows it, in the store's own written form.
 #include "fuzzcheck.h"
 #include "fuzzfolder.h"
+#include "support/files.h"
+#include "support/loads.h"
 
 #include "core/failure.h"
 #include "store/codepage.h"
@@ -14,13 +16,14 @@
 #include <cstring>
 
 using namespace quorvel;
+using namespace quorvel::test;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     DataStore store(fuzz::folder());
     const QString path = store.categoryListPath();
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    fuzz::put(path, bytes);
+    FUZZ_CHECK(put(path, bytes));
     const QString name = QStringLiteral("Zz Fuzz");
     QFile::remove(store.unitFilePath(name));
 
@@ -50,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             } catch (const Failure &failure) {
                 FUZZ_CHECK(failure.kind() == FailureKind::Refused, failure.message());
             }
-            FUZZ_CHECK(fuzz::contents(path) == bytes);
+            FUZZ_CHECK(contents(path) == bytes);
         }
         return 0;
     }
@@ -60,16 +63,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         store.addCategory(name);
     } catch (const Failure &failure) {
         FUZZ_CHECK(failure.kind() == FailureKind::Refused, failure.message());
-        FUZZ_CHECK(fuzz::contents(path) == bytes);
+        FUZZ_CHECK(contents(path) == bytes);
         FUZZ_CHECK(!QFile::exists(store.unitFilePath(name)));
         return 0;
     }
-    const QStringList back = store.readCategories();
+    const QStringList back = whole(DataStore(fuzz::folder()).loadCategories());
     FUZZ_CHECK(back == store.categories().categories(),
         store.categories().categories().join(u'|') + QStringLiteral(" read back as ")
             + back.join(u'|'));
     FUZZ_CHECK(back.size() == names.size() + 1 && back.contains(name));
-    FUZZ_CHECK(encodeCodePage(categoryListText(back)) == fuzz::contents(path));
+    FUZZ_CHECK(encodeCodePage(categoryListText(back)) == contents(path));
     FUZZ_CHECK(fuzz::files()
             == (QStringList { QStringLiteral("Zz Fuzz.txt"), QStringLiteral("conversion.txt") }),
         fuzz::files().join(u'|'));

@@ -5,6 +5,8 @@
 // within 15 significant digits, in the store's own written form.
 #include "fuzzcheck.h"
 #include "fuzzfolder.h"
+#include "support/files.h"
+#include "support/loads.h"
 
 #include "core/failure.h"
 #include "store/codepage.h"
@@ -15,6 +17,7 @@
 #include <cstdint>
 
 using namespace quorvel;
+using namespace quorvel::test;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -22,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString category = QStringLiteral("Fuzz");
     const QString path = store.unitFilePath(category);
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    fuzz::put(store.categoryListPath(), "\"Fuzz\"\r\n");
-    fuzz::put(path, bytes);
+    FUZZ_CHECK(put(store.categoryListPath(), "\"Fuzz\"\r\n"));
+    FUZZ_CHECK(put(path, bytes));
 
     store.loadCategories();
     store.chooseCategory(0);
@@ -51,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         store.addUnit(name, QStringLiteral("2.5"));
     } catch (const Failure &failure) {
         FUZZ_CHECK(failure.kind() == FailureKind::Refused, failure.message());
-        FUZZ_CHECK(fuzz::contents(path) == bytes);
+        FUZZ_CHECK(contents(path) == bytes);
         // Refused only for what a rewrite would lose or the form cannot carry.
         FUZZ_CHECK(loaded.refusal || grown.names.size() == units.names.size()
                 || std::any_of(units.names.begin(), units.names.end(),
@@ -60,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
     FUZZ_CHECK(!loaded.refusal, loaded.refusal->message());
-    const UnitTable back = store.readUnits(category);
+    const UnitTable back = whole(DataStore(fuzz::folder()).loadUnits(category));
     FUZZ_CHECK(back.names == grown.names,
         grown.names.join(u'|') + QStringLiteral(" read back as ") + back.names.join(u'|'));
     FUZZ_CHECK(back.factors.size() == grown.factors.size());
@@ -69,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             QStringLiteral("%1 written as %2 read back as %3")
                 .arg(fuzz::bits(grown.factors[i]), numberFieldText(grown.factors[i]),
                     fuzz::bits(back.factors[i])));
-    FUZZ_CHECK(encodeCodePage(unitFileText(back)) == fuzz::contents(path));
+    FUZZ_CHECK(encodeCodePage(unitFileText(back)) == contents(path));
     FUZZ_CHECK(fuzz::files()
             == (QStringList { QStringLiteral("Fuzz.txt"), QStringLiteral("conversion.txt") }),
         fuzz::files().join(u'|'));

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -22,21 +21,6 @@ inline const QString &folder()
     }();
     static const QString path = dir->path();
     return path;
-}
-
-inline void put(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        std::abort();
-}
-
-inline QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        std::abort();
-    return file.readAll();
 }
 
 // The names of the files in the folder, in code-unit order.

@@ -7,6 +7,7 @@
 // kind and file, and the window goes on working.
 #include "core/failure.h"
 #include "store/datastore.h"
+#include "support/loads.h"
 #include "support/row.h"
 #include "support/widgets.h"
 #include "ui/main/frmConversion.h"
@@ -582,8 +583,8 @@ void TestFaultMatrix::killedAtEachCall()
 
         // The store reads the folder as one of the two states; a leftover
         // temporary file is never read as data.
-        const DataStore store(m_folder);
-        const QStringList categories = store.readCategories();
+        DataStore store(m_folder);
+        const QStringList categories = whole(store.loadCategories());
         QVERIFY2(categories == QStringList({ "Length", "Time", "Weight" })
                 || categories == QStringList({ "Length", "Time" })
                 || categories == QStringList({ "Length", "Time", "Volume", "Weight" })
@@ -591,7 +592,7 @@ void TestFaultMatrix::killedAtEachCall()
             qPrintable(categories.join(",")));
         for (const QString &category : categories) {
             if (category != "Volume")
-                QVERIFY(!store.readUnits(category).names.isEmpty());
+                QVERIFY(!whole(store.loadUnits(category)).names.isEmpty());
         }
         if (!leftovers.isEmpty())
             qInfo("killed at call %d left %s", call, qPrintable(leftovers.join(", ")));

@@ -2,6 +2,7 @@
 #include "store/codepage.h"
 #include "store/datastore.h"
 #include "support/files.h"
+#include "support/loads.h"
 #include "support/row.h"
 
 #include <QCoreApplication>
@@ -257,7 +258,7 @@ void TestDataStore::readsCategories()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, expected);
     QVERIFY(put(m_store->categoryListPath(), bytes));
-    QCOMPARE(m_store->readCategories(), expected);
+    QCOMPARE(whole(m_store->loadCategories()), expected);
 }
 
 void TestDataStore::readsUnits_data()
@@ -289,7 +290,7 @@ void TestDataStore::readsUnits()
     QFETCH(QStringList, names);
     QFETCH(QList<double>, factors);
     QVERIFY(put(m_store->unitFilePath("Length"), bytes));
-    const UnitTable units = m_store->readUnits("Length");
+    const UnitTable units = whole(m_store->loadUnits("Length"));
     QCOMPARE(units.names, names);
     QCOMPARE(units.factors, factors);
 }
@@ -334,7 +335,7 @@ void TestDataStore::unitFileEndingEarlyFails()
     QCOMPARE(refused->path(), file);
     QCOMPARE(contents(file), bytes);
     QVERIFY(put(file, kTimeFile));
-    QVERIFY(m_store->loadUnits("Length").whole());
+    QVERIFY(!m_store->loadUnits("Length").failure);
     m_store->addUnit("Yards", "0.9144");
 }
 
@@ -373,9 +374,9 @@ void TestDataStore::missingOrUnusableFileFails()
             ::mkfifo(QFile::encodeName(file).constData(), 0600), 0); // never opened by a writer
     const auto failure = failureOf([&] {
         if (categoryList)
-            m_store->readCategories();
+            whole(m_store->loadCategories());
         else
-            m_store->readUnits("Time");
+            whole(m_store->loadUnits("Time"));
     });
     QVERIFY(failure);
     QCOMPARE(failure->kind(), kind);
@@ -388,7 +389,7 @@ void TestDataStore::unreadableFileFails()
         QSKIP("Privileges read any file: no unreadable file can be made");
     QVERIFY(put(m_store->unitFilePath("Time"), kTimeFile));
     QVERIFY(QFile::setPermissions(m_store->unitFilePath("Time"), QFileDevice::WriteOwner));
-    const auto failure = failureOf([&] { m_store->readUnits("Time"); });
+    const auto failure = failureOf([&] { whole(m_store->loadUnits("Time")); });
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::PermissionDenied);
 }
@@ -400,7 +401,7 @@ void TestDataStore::refusesHugeFile()
         QVERIFY(file.open(QIODevice::WriteOnly));
         QVERIFY(file.resize(kMaxDataFileBytes + 1)); // sparse: costs no disk space
     }
-    const auto failure = failureOf([&] { m_store->readCategories(); });
+    const auto failure = failureOf([&] { whole(m_store->loadCategories()); });
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::FileTooLarge);
 }
@@ -542,7 +543,7 @@ void TestDataStore::roundTripsNamesAndFactors()
     loadForEdit("Length");
     for (qsizetype i = 0; i < units.names.size(); ++i)
         m_store->addUnit(units.names[i], QString::number(units.factors[i], 'g', 17));
-    const UnitTable back = m_store->readUnits("Length");
+    const UnitTable back = whole(m_store->loadUnits("Length"));
     QCOMPARE(back.factors, units.factors);
     QCOMPARE(back.names, units.names);
 }
@@ -729,8 +730,8 @@ void TestDataStore::createsEmptyCategoryFile()
     const QFileInfo info(m_store->unitFilePath("Speed"));
     QVERIFY(info.isFile());
     QCOMPARE(info.size(), 0);
-    QVERIFY(m_store->readUnits("Speed").names.isEmpty());
-    QCOMPARE(m_store->readCategories(), QStringList { "Speed" });
+    QVERIFY(whole(m_store->loadUnits("Speed")).names.isEmpty());
+    QCOMPARE(whole(m_store->loadCategories()), QStringList { "Speed" });
 }
 
 void TestDataStore::keepsExistingCategoryFile()

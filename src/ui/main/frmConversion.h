@@ -48,7 +48,6 @@ public:
     // Window-level data, read by the tests and the benchmarks.
     const QStringList &UnitNames() const { return m_store.loadedUnits().units.names; }
     const QList<double> &UnitFactors() const { return m_store.loadedUnits().units.factors; }
-    double DefaultValue() const { return m_lastResult.defaultValue(); }
     bool isEditMode() const;
 
     // Store and calculation operations.
