@@ -520,7 +520,8 @@ bool frmConversion::eventFilter(QObject *watched, QEvent *event)
         // moved: the user's place in the value stays as it was.
         if (watched == txtUserInput) {
             const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason
+                && reason != Qt::MenuBarFocusReason)
                 txtUserInput_GotFocus();
         }
         break;
