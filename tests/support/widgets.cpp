@@ -107,9 +107,8 @@ void ModalAnswerer::poll()
     }
     m_answered = modal;
     m_answeredFor.start();
-    // A window manager would cut the title of a narrower box.
-    if (auto *box = qobject_cast<QMessageBox *>(modal);
-        box && box->width() < ui::titleBarWidth(*box))
+    const auto *message = qobject_cast<QMessageBox *>(modal); // is its title cut?
+    if (message && message->width() < ui::titleBarWidth(*message))
         m_problems << QStringLiteral("narrower than its title: ") + describe(modal);
     const bool failureAwaited = !m_expected.empty() && m_expected.front().kind == Kind::Failure;
     if (m_keepFailures && !failureAwaited && isFailureMessage(modal)) {
