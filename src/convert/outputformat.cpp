@@ -100,6 +100,27 @@ std::string_view roundHalfAway(
     return half.substr(0, keep + (half.size() - e));
 }
 
+// q, or, where its exact value lies halfway between two texts of 15
+// significant digits, the double of the text away from zero: any text of 15
+// significant digits reads back as a double that writes as that text again.
+double halfAwayAt15Digits(double q)
+{
+    if (q == 0.0 || !std::isfinite(q))
+        return q;
+    char buffer[kBufferSize];
+    const auto [end, ec]
+        = std::to_chars(buffer, buffer + sizeof buffer, q, std::chars_format::scientific, 14);
+    Q_ASSERT(ec == std::errc());
+    const std::string_view text(buffer, std::size_t(end - buffer));
+    char longer[kBufferSize];
+    const std::string_view rounded = roundHalfAway(q, 14, text, longer);
+    if (rounded.data() == text.data())
+        return q;
+    double away = q;
+    std::from_chars(rounded.data(), rounded.data() + rounded.size(), away);
+    return away;
+}
+
 } // namespace
 
 double multiplyChecked(double value, double factor)
@@ -144,7 +165,7 @@ PlainDigits plainDigits(double q)
 
 QString plainForm(double q, const QLocale &locale)
 {
-    const PlainDigits digits = plainDigits(q);
+    const PlainDigits digits = plainDigits(halfAwayAt15Digits(q));
     return withSeparator(std::string_view(digits.chars, std::size_t(digits.size)), locale);
 }
 

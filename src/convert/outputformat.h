@@ -20,17 +20,21 @@ double multiplyChecked(double value, double factor);
 // quotient beyond the double range.
 double divideChecked(double value, double divisor);
 
-// The general number-to-text form: at most 15 significant digits, exponent
-// form (1E+15, 1.5E-05, 1E+100) from 1E+15 up and below 1E-04, the locale's
-// decimal separator, no grouping; negative zero shows as "0". With
-// QLocale::c() this is the number form of the data files. Magnitudes above
-// 1.79769313486231E+308 are written as that number, since their rounded text
-// would lie beyond the double range and not read back. Infinity and NaN, which
-// the checked arithmetic never yields, show as "inf", "-inf" and "nan".
+// The general number-to-text form: at most 15 significant digits, an exact
+// half rounded away from zero as in the scientific form (123456789012344.5
+// gives 123456789012345), exponent form (1E+15, 1.5E-05, 1E+100) from 1E+15
+// up and below 1E-04, the locale's decimal separator, no grouping; negative
+// zero shows as "0". Magnitudes above 1.79769313486231E+308 are written as
+// that number, since their rounded text would lie beyond the double range and
+// not read back. Infinity and NaN, which the checked arithmetic never yields,
+// show as "inf", "-inf" and "nan".
 QString plainForm(double q, const QLocale &locale = QLocale());
 
-// The plain form with "." whatever the locale, as ASCII, without a QString
-// made for it: the number form the data files are written in.
+// The number form the data files are written in, as ASCII, without a
+// QString made for it: the plain form with "." whatever the locale, except
+// that an exact half rounds to the even digit, as the files always had it
+// (1000000000000005 gives 1E+15, where the plain form shows
+// 1.00000000000001E+15).
 struct PlainDigits {
     char chars[32]; // "-1.79769313486231E+308" at the longest
     qsizetype size = 0;

@@ -1,7 +1,7 @@
 #include "convert/calculation.h"
-#include "core/failure.h"
 #include "convert/outputformat.h"
 #include "convert/readnumber.h"
+#include "core/failure.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -109,6 +109,10 @@ void tst_OutputFormat::examples_data()
     QTest::newRow("whole half") << 10625000.0 << OutputMode { true, 3 } << "1.063 e+7 ";
     QTest::newRow("half 15 decimals")
         << 1.0000152587890625 << OutputMode { true, 15 } << "1.000015258789063 e+0 ";
+    const OutputMode plain { false, 6 };
+    QTest::newRow("plain half") << 123456789012344.5 << plain << "123456789012345";
+    QTest::newRow("plain negative half") << -1045033.001953125 << plain << "-1045033.00195313";
+    QTest::newRow("plain half to 1E+15") << 1000000000000005.0 << plain << "1.00000000000001E+15";
 }
 
 void tst_OutputFormat::examples()

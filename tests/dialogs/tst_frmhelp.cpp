@@ -192,6 +192,9 @@ void TestFrmHelp::longTextScrolls()
     QVERIFY(labelText(m_dialog).endsWith(QStringLiteral("Line 199\n")));
     QTest::keyClick(m_dialog->focusWidget(), Qt::Key_End, Qt::ControlModifier);
     QCOMPARE(bar->value(), bar->maximum());
+    QTest::keyClick(m_dialog->focusWidget(), Qt::Key_Up); // a line up, OK keeps the focus
+    QCOMPARE(bar->value(), bar->maximum() - bar->singleStep());
+    QCOMPARE(m_dialog->focusWidget(), m_dialog->findChild<QPushButton *>("OKButton"));
 }
 
 QTEST_MAIN(TestFrmHelp)

@@ -2,6 +2,7 @@
 #include "support/fakes.h"
 #include "support/row.h"
 #include "support/widgets.h"
+#include "ui/contrast.h"
 #include "ui/dialogs/frmRegister.h"
 
 #include <QAccessible>
@@ -46,6 +47,9 @@ private Q_SLOTS:
     void escDoesNotCloseAndEnterChoosesOk();
     void closeControlUnloads();
     void controlsAreNamedAndStyled();
+    void readableFromThreeToOne_data();
+    void readableFromThreeToOne();
+    void darkFaceTakesThePaletteLinkColour();
 
 private:
     template <typename T> T *child(const char *name) const
@@ -214,6 +218,32 @@ void TestFrmRegister::controlsAreNamedAndStyled()
     website->setFocus();
     QTest::keyClick(website, Qt::Key_Return);
     QVERIFY(m_dialog->isVisible());
+}
+
+void TestFrmRegister::readableFromThreeToOne_data()
+{
+    QTest::addColumn<QColor>("grey"); // on white
+    QTest::addColumn<bool>("readable");
+    row("3.03:1", QColor(0x94, 0x94, 0x94), true);
+    row("2.995:1", QColor(0x95, 0x95, 0x95), false);
+}
+
+void TestFrmRegister::readableFromThreeToOne()
+{
+    QFETCH(QColor, grey);
+    QFETCH(bool, readable);
+    QCOMPARE(quorvel::ui::readableOr(grey, Qt::white, Qt::red), readable ? grey : QColor(Qt::red));
+}
+
+void TestFrmRegister::darkFaceTakesThePaletteLinkColour()
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark(QColor(0x40, 0x40, 0x40)); // blue is 1.2:1 on it
+    dark.setColor(QPalette::Link, Qt::cyan);
+    QApplication::setPalette(dark);
+    frmRegister dialog(m_fakes->services);
+    QApplication::setPalette(light);
+    QCOMPARE(textColour(dialog.findChild<QLineEdit *>("txtEmail")), QColor(Qt::cyan));
 }
 
 QTEST_MAIN(TestFrmRegister)

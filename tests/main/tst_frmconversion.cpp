@@ -607,6 +607,7 @@ void tst_frmConversion::valueBoxSelectsAllOnFocus_data()
     QTest::newRow("mouse click") << int(Qt::MouseFocusReason) << "90";
     QTest::newRow("back from a menu") << int(Qt::PopupFocusReason) << "";
     QTest::newRow("back with the window") << int(Qt::ActiveWindowFocusReason) << "";
+    QTest::newRow("back from the menu bar") << int(Qt::MenuBarFocusReason) << "";
 }
 
 void tst_frmConversion::valueBoxSelectsAllOnFocus()

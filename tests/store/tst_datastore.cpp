@@ -501,6 +501,8 @@ void TestDataStore::writesUnits_data()
         QByteArray("\"Big\",1E+15\r\n\"Inches\",0.0254\r\n\"Minus\",-3\r\n\"Small\",1.5E-05\r\n"));
     row("name with comma", QByteArray(), "Feet, US", "0.3048",
         QByteArray("\"Feet, US\",0.3048\r\n"));
+    row("a half keeps its even digit", QByteArray(), "Half", "1000000000000005",
+        QByteArray("\"Half\",1E+15\r\n"));
 }
 
 void TestDataStore::writesUnits()

@@ -2,6 +2,7 @@
 
 #include "platform/services.h"
 #include "ui/main/frmConversion.h"
+#include "ui/messagebox.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -106,6 +107,9 @@ void ModalAnswerer::poll()
     }
     m_answered = modal;
     m_answeredFor.start();
+    const auto *message = qobject_cast<QMessageBox *>(modal); // is its title cut?
+    if (message && message->width() < ui::titleBarWidth(*message))
+        m_problems << QStringLiteral("narrower than its title: ") + describe(modal);
     const bool failureAwaited = !m_expected.empty() && m_expected.front().kind == Kind::Failure;
     if (m_keepFailures && !failureAwaited && isFailureMessage(modal)) {
         auto *box = static_cast<QMessageBox *>(modal);

@@ -4,6 +4,7 @@
 #include "core/failure.h"
 #include "platform/registryvalue.h"
 #include "platform/sysinfo.h"
+#include "ui/messagebox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -193,6 +194,7 @@ void frmAbout::showUnavailable()
     QPointer<QMessageBox> box = new QMessageBox(QMessageBox::NoIcon,
         QString::fromLatin1(appinfo::kTitle),
         QStringLiteral("System Information Is Unavailable At This Time"), QMessageBox::Ok, this);
+    ui::fitTitle(*box);
     box->exec();
     delete box;
 }

@@ -35,7 +35,7 @@ frmHelp::frmHelp(QString appFolder)
     setObjectName(QStringLiteral("frmHelp"));
 
     // The label scrolls instead of cutting off text that does not fit, by
-    // the keys that page through a text as well (see keyPressEvent).
+    // the keys that page through a text as well (see eventFilter).
     m_scroller = new QScrollArea(this);
     m_scroller->setObjectName(QStringLiteral("lblHelpScroller"));
     m_scroller->setGeometry(twips(120, 120, 4695, 4335));
@@ -57,6 +57,7 @@ frmHelp::frmHelp(QString appFolder)
     OKButton->setAccessibleName(QStringLiteral("OK"));
     OKButton->setGeometry(twips(3600, 4560, 1215, 375));
     OKButton->setFocus();
+    OKButton->installEventFilter(this);
     connect(OKButton, &QPushButton::clicked, this, &frmHelp::OKButton_Click);
 
     m_focusBefore = QGuiApplication::focusWindow();
@@ -89,21 +90,25 @@ bool frmHelp::event(QEvent *event)
     return FixedDialog::event(event);
 }
 
-void frmHelp::keyPressEvent(QKeyEvent *event)
+bool frmHelp::eventFilter(QObject *watched, QEvent *event)
 {
-    // OK keeps the focus, and ignores these keys.
-    switch (event->key()) {
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        QCoreApplication::sendEvent(m_scroller->verticalScrollBar(), event);
-        break;
-    default:
-        FixedDialog::keyPressEvent(event);
+    // These keys scroll the text while OK keeps the focus; the button would
+    // take Up and Down to move the focus along the dialog's buttons.
+    if (watched == OKButton && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            QCoreApplication::sendEvent(m_scroller->verticalScrollBar(), event);
+            return true;
+        default:
+            break;
+        }
     }
+    return FixedDialog::eventFilter(watched, event);
 }
 
 void frmHelp::Form_Activate()

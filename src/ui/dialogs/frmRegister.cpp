@@ -1,6 +1,7 @@
 #include "ui/dialogs/frmRegister.h"
 
 #include "appinfo.h"
+#include "ui/contrast.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -92,8 +93,8 @@ frmRegister::frmRegister(platform::Services &services)
     txtAddress->document()->setDocumentMargin(0);
     paintLikeButtonFace(txtAddress);
 
-    setLinkColour(txtEmail, kLinkColour);
-    setLinkColour(txtWebsite, kLinkColour);
+    setLinkColour(txtEmail, Link::Unvisited);
+    setLinkColour(txtWebsite, Link::Unvisited);
 
     setTabOrder(cmdOK, txtEmail);
     setTabOrder(txtEmail, txtAddress);
@@ -151,27 +152,33 @@ void frmRegister::txtEmail_Click()
     const QString url = QStringLiteral("mailto:") + txtEmail->text() + QStringLiteral("?subject=")
         + QString::fromLatin1(appinfo::kTitle);
     m_services.urlOpener.openUrl(url, this);
-    setLinkColour(txtEmail, kVisitedColour);
+    setLinkColour(txtEmail, Link::Visited);
     cmdOK->setFocus();
 }
 
 void frmRegister::txtWebsite_Click()
 {
     m_services.urlOpener.openUrl(txtWebsite->text(), this);
-    setLinkColour(txtWebsite, kVisitedColour);
+    setLinkColour(txtWebsite, Link::Visited);
     cmdOK->setFocus();
 }
 
 void frmRegister::cmdOK_Click()
 {
     hide();
-    setLinkColour(txtEmail, kLinkColour);
-    setLinkColour(txtWebsite, kLinkColour);
+    setLinkColour(txtEmail, Link::Unvisited);
+    setLinkColour(txtWebsite, Link::Unvisited);
 }
 
-void frmRegister::setLinkColour(QLineEdit *link, const QColor &colour)
+void frmRegister::setLinkColour(QLineEdit *link, Link state)
 {
+    // The fixed colours where they are readable on the box, as on the usual
+    // light button face; on a dark one the palette's link colours instead.
     QPalette palette = link->palette();
-    palette.setColor(QPalette::Text, colour);
+    const bool visited = state == Link::Visited;
+    const QColor themed = palette.color(visited ? QPalette::LinkVisited : QPalette::Link);
+    palette.setColor(QPalette::Text,
+        ui::readableOr(
+            visited ? kVisitedColour : kLinkColour, palette.color(QPalette::Base), themed));
     link->setPalette(palette);
 }

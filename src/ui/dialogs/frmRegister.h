@@ -27,7 +27,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void setLinkColour(QLineEdit *link, const QColor &colour);
+    enum class Link { Unvisited, Visited };
+    void setLinkColour(QLineEdit *link, Link state);
 
     quorvel::platform::Services &m_services;
 

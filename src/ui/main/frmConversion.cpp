@@ -9,6 +9,7 @@
 #include "ui/dialogs/frmRegister.h"
 #include "ui/main/keypress.h"
 #include "ui/main/listcontrols.h"
+#include "ui/messagebox.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -195,6 +196,7 @@ void frmConversion::report(const Failure &failure)
 {
     QMessageBox box(QMessageBox::Critical, kTitle, failure.message(), QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("failureMessage"));
+    fitTitle(box);
     box.exec();
 }
 
@@ -455,6 +457,7 @@ bool frmConversion::askToDelete()
         QMessageBox::Yes | QMessageBox::No, this);
     question.setObjectName(QStringLiteral("deleteQuestion"));
     question.setDefaultButton(QMessageBox::Yes);
+    fitTitle(question);
     return question.exec() == QMessageBox::Yes;
 }
 
@@ -520,7 +523,8 @@ bool frmConversion::eventFilter(QObject *watched, QEvent *event)
         // moved: the user's place in the value stays as it was.
         if (watched == txtUserInput) {
             const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason
+                && reason != Qt::MenuBarFocusReason)
                 txtUserInput_GotFocus();
         }
         break;
