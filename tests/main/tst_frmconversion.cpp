@@ -71,6 +71,10 @@ private Q_SLOTS:
     void editLayout();
     void editTwiceRestoresNormalLayout();
 
+    void categoryChoiceFillsListsUnselected();
+    void loadingAgainAppendsToLists();
+    void destroyingWindowWithTypedCategoryRunsNoHandler();
+
 private:
     std::unique_ptr<WindowDriver> f;
 };
@@ -850,6 +854,60 @@ void tst_frmConversion::editTwiceRestoresNormalLayout()
     QVERIFY(f->output->text().isEmpty());
     // The unit arrays keep the units loaded last.
     QCOMPARE(f->window->UnitNames(), (QStringList { "Days", "Hours", "Minutes", "Seconds" }));
+}
+
+// ---------------------------------------------------------------------------
+// Lists filled in one step
+
+void tst_frmConversion::categoryChoiceFillsListsUnselected()
+{
+    f->writeFile("Length.txt", "\"Feet\",0.3048\r\n\"Inches\",0.0254\r\n\"Meters\",1\r\n");
+    QVERIFY(f->writeFile("conversion.txt", "\"Length\"\r\n") && f->load());
+    const QStringList units = { "Feet", "Inches", "Meters" };
+
+    // Twice: a second choice of the same category lists its units once.
+    for (int round = 0; round < 2; ++round) {
+        f->category->setCurrentIndex(0);
+        Q_EMIT f->category->activated(0);
+        QCOMPARE(entries(f->from), units);
+        QCOMPARE(entries(f->to), units);
+        QCOMPARE(f->window->UnitNames(), units);
+        QCOMPARE(f->from->currentIndex(), -1);
+        QCOMPARE(f->to->currentIndex(), -1);
+        QCOMPARE(f->from->currentText(), QStringLiteral("Convert From"));
+        QCOMPARE(f->to->currentText(), QStringLiteral("Convert To"));
+    }
+    // Entries filled in one step can be replaced one by one.
+    f->from->setItemText(1, QStringLiteral("Yards"));
+    QCOMPARE(f->from->itemText(1), QStringLiteral("Yards"));
+    QCOMPARE(f->to->itemText(1), QStringLiteral("Inches"));
+    QCOMPARE(f->window->UnitNames().at(1), QStringLiteral("Inches"));
+}
+
+void tst_frmConversion::loadingAgainAppendsToLists()
+{
+    f->writeFile("Time.txt", "\"Hours\",3600\r\n\"Minutes\",60\r\n");
+    QVERIFY(f->writeFile("conversion.txt", "\"Time\"\r\n") && f->load());
+    f->category->setCurrentIndex(0);
+    f->window->LoadUnits();
+    f->from->setCurrentIndex(1);
+    f->window->LoadUnits();
+    QCOMPARE(entries(f->from), (QStringList { "Hours", "Minutes", "Hours", "Minutes" }));
+    QCOMPARE(f->from->currentIndex(), 1);
+    QCOMPARE(f->window->UnitNames(), (QStringList { "Hours", "Minutes" }));
+    QCOMPARE(f->window->UnitFactors(), (QList<double> { 3600, 60 }));
+}
+
+void tst_frmConversion::destroyingWindowWithTypedCategoryRunsNoHandler()
+{
+    f->writeFile("Time.txt", "\"Hours\",3600\r\n");
+    QVERIFY(f->writeFile("conversion.txt", "\"Time\"\r\n") && f->load());
+    f->window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
+    f->category->setFocus();
+    f->category->setEditText(QStringLiteral("Time"));
+    // The text field loses the focus while the window is destroyed.
+    f->window.reset();
 }
 
 QTEST_MAIN(tst_frmConversion)

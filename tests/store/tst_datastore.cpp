@@ -144,7 +144,6 @@ private Q_SLOTS:
     void savesCategories();
     void writesUnits_data();
     void writesUnits();
-    void roundTripsCodePageBytes();
     void roundTripsNamesAndFactors();
     void refusesTextOutsideCodePage();
     void refusesTooManyOrNonFiniteUnits_data();
@@ -516,23 +515,6 @@ void TestDataStore::writesUnits()
     m_store->addUnit(name, factor);
     QCOMPARE(contents(m_store->unitFilePath("Time")), expected);
     QCOMPARE(folderFiles(), (QStringList { "Time.txt", "conversion.txt" }));
-}
-
-void TestDataStore::roundTripsCodePageBytes()
-{
-    // Every byte of the upper half except the quote-free range's delimiters
-    // survives a read and a rewrite unchanged.
-    QByteArray name;
-    for (int byte = 0x80; byte <= 0xFF; ++byte)
-        name.append(char(byte));
-    const QByteArray bytes = "\"" + name + "\",1\r\n";
-    putCategory("Bytes", bytes);
-    loadForEdit("Bytes");
-    const UnitTable &units = m_store->loadedUnits().units;
-    QCOMPARE(units.names.size(), 1);
-    QCOMPARE(units.names.first().size(), 128);
-    m_store->addUnit("A", "2");
-    QCOMPARE(contents(m_store->unitFilePath("Bytes")), "\"A\",2\r\n" + bytes);
 }
 
 void TestDataStore::roundTripsNamesAndFactors()

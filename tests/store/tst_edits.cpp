@@ -4,7 +4,10 @@
 #include "store/editstep.h"
 #include "support/row.h"
 
+#include <QCollator>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -41,6 +44,7 @@ class tst_Edits : public QObject {
 private Q_SLOTS:
     void categoryListOrder_data();
     void categoryListOrder();
+    void categoryOrderMatchesCollator();
     void categoryListEdits();
     void editStep_data();
     void editStep();
@@ -75,6 +79,23 @@ void tst_Edits::categoryListOrder()
     QCOMPARE(list.markerIndex() >= 0, marker);
     QCOMPARE(list.categories().size(), names.size());
     QCOMPARE(list.chosen(), -1);
+}
+
+void tst_Edits::categoryOrderMatchesCollator()
+{
+    // Case variants, accents, digits and punctuation, in an order the file
+    // gives; equal keys keep the file order.
+    const QStringList names = { "weight", "Time", "Área", "area", "Area", "time", "10 Speed",
+        "9 Speed", "data storage", "Data-Storage", "Zeta", "éclat", "Eclat", "_under" };
+    CategoryList list;
+    list.assign(names, false);
+
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    QStringList expected = names;
+    std::stable_sort(expected.begin(), expected.end(),
+        [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+    QCOMPARE(list.entries(), expected);
 }
 
 // The marker is known by its place: a category that bears its text stays a

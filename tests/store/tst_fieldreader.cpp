@@ -6,8 +6,10 @@
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace quorvel;
@@ -73,6 +75,8 @@ private Q_SLOTS:
     void roundTripsThroughWriterAndReader();
 
     void codePageRoundTripsUpperHalf();
+    void codePageDecodingMatchesConverter_data();
+    void codePageDecodingMatchesConverter();
     void codePageRefusesForeignCharacters_data();
     void codePageRefusesForeignCharacters();
 };
@@ -217,6 +221,14 @@ void TestFieldReader::readsNumberForms_data()
     QTest::newRow("below the smallest double") << "1E-400" << 0.0;
     QTest::newRow("underflow by position") << ("0." + QString(400, u'0') + "1") << 0.0;
     QTest::newRow("smallest subnormal") << "5E-324" << 5e-324;
+    // Past the 64 characters the scanner keeps on the stack.
+    const QString digits63(63, u'7');
+    QTest::newRow("63 digits") << digits63 << digits63.toDouble();
+    QTest::newRow("65 digits") << digits63 + "77" << (digits63 + "77").toDouble();
+    const QString longFraction = "0." + QString(80, u'3') + "E+2";
+    QTest::newRow("long fraction with exponent") << longFraction << longFraction.toDouble();
+    QTest::newRow("long mantissa, D exponent")
+        << "1." + QString(70, u'5') + "D-3" << ("1." + QString(70, u'5') + "e-3").toDouble();
 }
 
 void TestFieldReader::readsNumberForms()
@@ -498,6 +510,41 @@ void TestFieldReader::codePageRoundTripsUpperHalf()
     const std::optional<QByteArray> back = encodeCodePage(text);
     QVERIFY(back.has_value());
     QCOMPARE(*back, bytes);
+}
+
+void TestFieldReader::codePageDecodingMatchesConverter_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray every;
+    for (int i = 0; i < 256; ++i)
+        every.append(char(i));
+    const QByteArray ascii(200, 'a');
+    auto withHigh = [&ascii](qsizetype at, char byte) {
+        QByteArray bytes = ascii;
+        bytes[at] = byte;
+        return bytes;
+    };
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("every byte, shorter than a block") << every.left(60);
+    QTest::newRow("every byte") << every;
+    QByteArray backwards = every;
+    std::reverse(backwards.begin(), backwards.end());
+    QTest::newRow("every byte backwards") << backwards;
+    QTest::newRow("ascii only") << ascii;
+    QTest::newRow("euro sign first") << withHigh(0, '\x80');
+    QTest::newRow("undefined 0x81 last of first block") << withHigh(63, '\x81');
+    QTest::newRow("0x9f first of second block") << withHigh(64, '\x9f');
+    QTest::newRow("0x9d in the tail after the blocks") << withHigh(199, '\x9d');
+    QTest::newRow("0xa0 and 0x7f are not fixed up") << withHigh(100, '\xa0') + "\x7f";
+}
+
+void TestFieldReader::codePageDecodingMatchesConverter()
+{
+    QFETCH(QByteArray, bytes);
+    QStringDecoder converter("windows-1252", QStringConverter::Flag::Stateless);
+    QVERIFY(converter.isValid());
+    const QString expected = converter.decode(bytes);
+    QCOMPARE(decodeCodePage(bytes), expected);
 }
 
 void TestFieldReader::codePageRefusesForeignCharacters_data()
