@@ -441,6 +441,8 @@ void TestFieldReader::writesRecords_data()
     row("small magnitude in exponent form", QStringList { "Small" }, QList<double> { 1.5e-5 },
         "\"Small\",1.5E-05\r\n");
     row("negative whole number", QStringList { "Minus" }, QList<double> { -3 }, "\"Minus\",-3\r\n");
+    row("an exact half keeps its even digit", QStringList { "Half" },
+        QList<double> { 1000000000000005.0 }, "\"Half\",1E+15\r\n");
     row("fifteen significant digits", QStringList { "Pi" },
         QList<double> { 3.14159265358979323846 }, "\"Pi\",3.14159265358979\r\n");
 }

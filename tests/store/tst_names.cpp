@@ -1,3 +1,5 @@
+// Names: the order a unit takes among the others, and the rules for new
+// category and unit names.
 #include "core/failure.h"
 #include "store/datastore.h"
 #include "support/row.h"
@@ -7,7 +9,7 @@
 using namespace quorvel;
 using quorvel::test::row;
 
-class TestUnitOrder : public QObject {
+class TestNames : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -21,7 +23,7 @@ private Q_SLOTS:
     void unitNameProblem();
 };
 
-void TestUnitOrder::insertsByName_data()
+void TestNames::insertsByName_data()
 {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("added");
@@ -49,7 +51,7 @@ void TestUnitOrder::insertsByName_data()
         QStringList { "Zulu", QString::fromUtf8("Ärmel") });
 }
 
-void TestUnitOrder::insertsByName()
+void TestNames::insertsByName()
 {
     QFETCH(QStringList, names);
     QFETCH(QString, added);
@@ -76,7 +78,7 @@ void TestUnitOrder::insertsByName()
     }
 }
 
-void TestUnitOrder::refusesUnitBeyondLimit()
+void TestNames::refusesUnitBeyondLimit()
 {
     UnitTable units;
     for (int i = 0; i < kMaxRecords; ++i) {
@@ -93,7 +95,7 @@ void TestUnitOrder::refusesUnitBeyondLimit()
     QCOMPARE(units.factors.size(), kMaxRecords);
 }
 
-void TestUnitOrder::categoryNameProblem_data()
+void TestNames::categoryNameProblem_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("refused");
@@ -101,6 +103,8 @@ void TestUnitOrder::categoryNameProblem_data()
     QTest::newRow("plain name") << "Frequency" << false;
     QTest::newRow("two words") << "Data Storage" << false;
     QTest::newRow("accented letter") << QString::fromUtf8("Área") << false;
+    QTest::newRow("euro sign") << QString::fromUtf8("€uro") << false;
+    QTest::newRow("inner dot") << "x.y" << false;
     QTest::newRow("comma and parentheses") << "Speed (nautical), old" << false;
     QTest::newRow("device name inside a word") << "Console" << false;
     QTest::newRow("port name with two digits") << "COM10" << false;
@@ -142,7 +146,7 @@ void TestUnitOrder::categoryNameProblem_data()
     QTest::newRow("long in bytes, short in characters") << QString(200, QChar(0xE9)) << true;
 }
 
-void TestUnitOrder::categoryNameProblem()
+void TestNames::categoryNameProblem()
 {
     QFETCH(QString, name);
     QFETCH(bool, refused);
@@ -153,7 +157,7 @@ void TestUnitOrder::categoryNameProblem()
         QVERIFY2(problem.endsWith(u'.'), qPrintable(problem)); // a sentence for the user
 }
 
-void TestUnitOrder::unitNameProblem_data()
+void TestNames::unitNameProblem_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("refused");
@@ -173,7 +177,7 @@ void TestUnitOrder::unitNameProblem_data()
     QTest::newRow("marker") << QString::fromUtf16(kNewEntryMarker) << true;
 }
 
-void TestUnitOrder::unitNameProblem()
+void TestNames::unitNameProblem()
 {
     QFETCH(QString, name);
     QFETCH(bool, refused);
@@ -181,5 +185,5 @@ void TestUnitOrder::unitNameProblem()
     QCOMPARE(!problem.isEmpty(), refused);
 }
 
-QTEST_GUILESS_MAIN(TestUnitOrder)
-#include "tst_unitorder.moc"
+QTEST_GUILESS_MAIN(TestNames)
+#include "tst_names.moc"
