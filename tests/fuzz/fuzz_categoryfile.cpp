@@ -73,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             + back.join(u'|'));
     FUZZ_CHECK(back.size() == names.size() + 1 && back.contains(name));
     FUZZ_CHECK(encodeCodePage(categoryListText(back)) == contents(path));
-    FUZZ_CHECK(fuzz::files()
+    FUZZ_CHECK(fileNames(fuzz::folder())
             == (QStringList { QStringLiteral("Zz Fuzz.txt"), QStringLiteral("conversion.txt") }),
-        fuzz::files().join(u'|'));
+        fileNames(fuzz::folder()).join(u'|'));
     return 0;
 }

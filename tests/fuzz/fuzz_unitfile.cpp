@@ -73,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 .arg(fuzz::bits(grown.factors[i]), numberFieldText(grown.factors[i]),
                     fuzz::bits(back.factors[i])));
     FUZZ_CHECK(encodeCodePage(unitFileText(back)) == contents(path));
-    FUZZ_CHECK(fuzz::files()
+    FUZZ_CHECK(fileNames(fuzz::folder())
             == (QStringList { QStringLiteral("Fuzz.txt"), QStringLiteral("conversion.txt") }),
-        fuzz::files().join(u'|'));
+        fileNames(fuzz::folder()).join(u'|'));
     return 0;
 }

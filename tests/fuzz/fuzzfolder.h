@@ -23,12 +23,4 @@ inline const QString &folder()
     return path;
 }
 
-// The names of the files in the folder, in code-unit order.
-inline QStringList files()
-{
-    QStringList names = QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    names.sort();
-    return names;
-}
-
 } // namespace quorvel::fuzz

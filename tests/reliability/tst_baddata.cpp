@@ -32,15 +32,6 @@ qint64 peakMiB()
     return usage.ru_maxrss / 1024;
 }
 
-QByteArray records(int count, bool units)
-{
-    QByteArray bytes;
-    bytes.reserve(count * 16);
-    for (int i = 0; i < count; ++i)
-        bytes += "\"U" + QByteArray::number(i) + (units ? "\",1\r\n" : "\"\r\n");
-    return bytes;
-}
-
 // Makes the file at path as the recipe says; false when it cannot.
 bool make(const QString &recipe, const QString &path, bool units)
 {
@@ -71,9 +62,9 @@ bool make(const QString &recipe, const QString &path, bool units)
     if (recipe == "missing factor at the end")
         return put(path, "\"Feet\",0.3048\r\n\"Inches\"\r\n");
     if (recipe == "32767 records")
-        return put(path, records(32767, units));
+        return put(path, units ? unitFileBytes(32767) : categoryFileBytes(32767));
     if (recipe == "32768 records")
-        return put(path, records(32768, units));
+        return put(path, units ? unitFileBytes(32768) : categoryFileBytes(32768));
     if (recipe == "directory")
         return QDir().mkdir(path) && put(path + "/inside.txt", "\"x\",1\r\n");
     if (recipe == "missing")

@@ -48,16 +48,6 @@ UnitTable table(const QStringList &names, const QList<double> &factors)
     return UnitTable { names, factors };
 }
 
-UnitTable manyUnits(int count)
-{
-    UnitTable units;
-    for (int i = 0; i < count; ++i) {
-        units.names.append(QString("Unit %1").arg(i, 5, 10, QChar(u'0')));
-        units.factors.append(i + 0.5);
-    }
-    return units;
-}
-
 // Runs the operation and returns the failure it throws; fails the test if it
 // throws none.
 template <typename Operation> std::optional<Failure> failureOf(Operation operation)
@@ -170,7 +160,7 @@ private Q_SLOTS:
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
-    QStringList folderFiles() const;
+    QStringList folderFiles() const { return fileNames(m_dir->path()); }
     // conversion.txt lists the category, whose unit file holds units.
     void putCategory(const QString &category, const QByteArray &units);
     // Loads the category list with the marker, and the category, chosen, as
@@ -196,13 +186,6 @@ void TestDataStore::cleanup()
         m_dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     m_store.reset();
     m_dir.reset();
-}
-
-QStringList TestDataStore::folderFiles() const
-{
-    QStringList files = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    files.sort();
-    return files;
 }
 
 void TestDataStore::putCategory(const QString &category, const QByteArray &units)
@@ -421,9 +404,7 @@ void TestDataStore::loadsAtMost32767Records()
 {
     QFETCH(bool, units);
     QFETCH(int, records);
-    QByteArray bytes;
-    for (int i = 0; i < records; ++i)
-        bytes += "\"Entry " + QByteArray::number(i) + (units ? "\",1.5\r\n" : "\"\r\n");
+    const QByteArray bytes = units ? unitFileBytes(records) : categoryFileBytes(records);
     QVERIFY(put(units ? m_store->unitFilePath("Many") : m_store->categoryListPath(), bytes));
 
     // Every record is kept, the 32768th too: the count overflows after it.
@@ -439,7 +420,8 @@ void TestDataStore::loadsAtMost32767Records()
         failure = loaded.failure;
     }
     QCOMPARE(names.size(), records);
-    QCOMPARE(names.last(), QString("Entry %1").arg(records - 1));
+    if (units)
+        QCOMPARE(names.last(), QString("Unit %1").arg(records));
     if (records <= kMaxRecords) {
         QVERIFY(!failure);
         return;
@@ -545,28 +527,28 @@ void TestDataStore::refusesTextOutsideCodePage()
 
 void TestDataStore::refusesTooManyOrNonFiniteUnits_data()
 {
-    QTest::addColumn<UnitTable>("units");
+    QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("factor");
     QTest::addColumn<FailureKind>("kind");
 
-    QTest::newRow("32767 units") << manyUnits(32767) << "1" << FailureKind::Refused;
+    QTest::newRow("32767 units") << unitFileBytes(32767) << "1" << FailureKind::Refused;
     QTest::newRow("factor beyond the double range")
-        << table({ "A" }, { 1 }) << "1E400" << FailureKind::Overflow;
+        << unitFileBytes(1) << "1E400" << FailureKind::Overflow;
 }
 
 void TestDataStore::refusesTooManyOrNonFiniteUnits()
 {
-    QFETCH(UnitTable, units);
+    QFETCH(QByteArray, bytes);
     QFETCH(QString, factor);
     QFETCH(FailureKind, kind);
-    const QByteArray bytes = encodeCodePage(unitFileText(units)).value();
     putCategory("Time", bytes);
     loadForEdit("Time");
+    const QStringList names = m_store->loadedUnits().units.names;
     const auto failure = failureOf([&] { m_store->addUnit("Weeks", factor); });
     QVERIFY(failure);
     QCOMPARE(failure->kind(), kind);
     QCOMPARE(contents(m_store->unitFilePath("Time")), bytes);
-    QCOMPARE(m_store->loadedUnits().units.names, units.names);
+    QCOMPARE(m_store->loadedUnits().units.names, names);
 }
 
 void TestDataStore::refusesWriteThatWouldLoseData_data()
@@ -674,9 +656,7 @@ std::optional<Failure> TestDataStore::addCategory(const QString &name)
 
 void TestDataStore::fullCategoryListRefusesCategory()
 {
-    QByteArray full;
-    for (int i = 0; i < kMaxRecords; ++i)
-        full += "\"C" + QByteArray::number(i) + "\"\r\n";
+    const QByteArray full = categoryFileBytes(kMaxRecords);
     QVERIFY(put(m_store->categoryListPath(), full));
     const auto failure = addCategory("Zeta");
     QVERIFY(failure);

@@ -4,7 +4,6 @@
 #include "store/fieldwriter.h"
 #include "support/row.h"
 
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTest>
@@ -67,7 +66,6 @@ private Q_SLOTS:
     void onlyBlanksLeft();
     void survivesHostileInput_data();
     void survivesHostileInput();
-    void readsManyRecordsQuickly();
 
     void writesRecords_data();
     void writesRecords();
@@ -402,22 +400,6 @@ void TestFieldReader::survivesHostileInput()
         QVERIFY(failure.kind() == FailureKind::InputPastEndOfFile
             || failure.kind() == FailureKind::Overflow);
     }
-}
-
-void TestFieldReader::readsManyRecordsQuickly()
-{
-    QString text;
-    for (int i = 0; i < 32767; ++i)
-        text += QString("\"Unit number %1\",%2\r\n").arg(i).arg(i * 0.000123456789);
-    QElapsedTimer timer;
-    timer.start();
-    FieldReader reader(text);
-    const Reads reads = readAll(reader, u"TN");
-    // A generous bound: linear reading takes a few milliseconds, anything
-    // quadratic takes far longer.
-    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed()) + " ms"));
-    QCOMPARE(reads.texts.size(), 32767);
-    QCOMPARE(reads.texts.last(), QString("Unit number 32766"));
 }
 
 void TestFieldReader::writesRecords_data()

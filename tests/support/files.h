@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 namespace quorvel::test {
 
@@ -15,6 +16,17 @@ inline const QByteArray kTimeUnits
     = "\"Days\",86400\r\n\"Hours\",3600\r\n\"Minutes\",60\r\n\"Seconds\",1\r\n";
 inline const QByteArray kWeightUnits
     = "\"Grams\",0.001\r\n\"Kilograms\",1\r\n\"Pounds\",0.45359237\r\n";
+
+// The bytes of a unit file of count units named "Unit 00001", "Unit
+// 00002"... in name order, each with its own factor: 23 bytes a record, so
+// 32767 units make a file of 754 KB.
+QByteArray unitFileBytes(int count);
+// The bytes of a category list file of count distinct names of mixed case in
+// shuffled order (a fixed seed), so that the sorted list has real sorting to do.
+QByteArray categoryFileBytes(int count);
+
+// The names of the files in a folder, in code-unit order.
+QStringList fileNames(const QString &folder);
 
 // Writes the file whole, replacing what it held; false when it cannot.
 bool put(const QString &path, const QByteArray &bytes);
