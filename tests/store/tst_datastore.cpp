@@ -19,6 +19,7 @@
 
 #ifdef Q_OS_UNIX
 #include <dlfcn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -123,10 +124,9 @@ private Q_SLOTS:
     void readsUnits();
     void unitFileEndingEarlyFails_data();
     void unitFileEndingEarlyFails();
-    void missingOrUnusableFileFails_data();
-    void missingOrUnusableFileFails();
+    void loadsBadFile_data();
+    void loadsBadFile();
     void unreadableFileFails();
-    void refusesHugeFile();
     void loadsAtMost32767Records_data();
     void loadsAtMost32767Records();
 
@@ -322,48 +322,84 @@ void TestDataStore::unitFileEndingEarlyFails()
     m_store->addUnit("Yards", "0.9144");
 }
 
-void TestDataStore::missingOrUnusableFileFails_data()
+void TestDataStore::loadsBadFile_data()
 {
-    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("recipe"); // makeBadFile's
     QTest::addColumn<bool>("categoryList");
-    QTest::addColumn<FailureKind>("kind");
+    QTest::addColumn<QString>("kindText"); // empty: loads; "*": loads or fails reading
+    QTest::addColumn<int>("records"); // read, also before a failure; -1: any number
+    QTest::addColumn<int>("line"); // of the failure; 0: none named
 
-    QTest::newRow("category list missing") << "none" << true << FailureKind::FileNotFound;
-    QTest::newRow("unit file missing") << "none" << false << FailureKind::FileNotFound;
-    QTest::newRow("category list is a directory")
-        << "directory" << true << FailureKind::PathFileAccessError;
-    QTest::newRow("unit file is a directory")
-        << "directory" << false << FailureKind::PathFileAccessError;
-    QTest::newRow("unit file is a dangling link")
-        << "dangling link" << false << FailureKind::FileNotFound;
-    QTest::newRow("category list is a named pipe")
-        << "pipe" << true << FailureKind::PathFileAccessError;
-    QTest::newRow("unit file is a named pipe")
-        << "pipe" << false << FailureKind::PathFileAccessError;
+    const QString tooLarge = "File too large";
+    const QString access = "Path/File access error";
+    for (const bool list : { false, true }) {
+        const char *file = list ? "category list" : "unit file";
+        auto add = [&](const char *recipe, const QString &kind, int records, int line = 0) {
+            QTest::addRow("%s: %s", file, recipe) << recipe << list << kind << records << line;
+        };
+        add("100 MB file", tooLarge, 0);
+        add("binary garbage", "*", -1, -1);
+        add("NUL byte", "", 2);
+        add("10 MB line", "", 1);
+        add("directory", access, 0);
+        add("missing", "File not found", 0);
+        add("named pipe", access, 0);
+        add("unreadable", "Device I/O error", 0);
+        add("leftover temporary file", "", list ? 4 : 1);
+        if (list)
+            add("unterminated quote", "", 2); // runs to the end
+        else
+            add("unterminated quote", "Input past end of file", 1, 2);
+    }
+    QTest::newRow("unit file: linked to an endless device")
+        << "linked to an endless device" << false << access << 0 << 0;
+    QTest::newRow("unit file: dangling link")
+        << "dangling link" << false << "File not found" << 0 << 0;
 }
 
-void TestDataStore::missingOrUnusableFileFails()
+// Damaged and hostile files load, or fail with their kind, the file and the
+// line, keeping what was read before; memory stays bounded: past 64 MiB a
+// file is refused before it is held.
+void TestDataStore::loadsBadFile()
 {
-    QFETCH(QString, setup);
+    QFETCH(QString, recipe);
     QFETCH(bool, categoryList);
-    QFETCH(FailureKind, kind);
-    const QString file = categoryList ? m_store->categoryListPath() : m_store->unitFilePath("Time");
-    if (setup == "directory")
-        QVERIFY(QDir().mkdir(file));
-    else if (setup == "dangling link")
-        QVERIFY(QFile::link(path("nowhere.txt"), file));
-    else if (setup == "pipe")
-        QCOMPARE(
-            ::mkfifo(QFile::encodeName(file).constData(), 0600), 0); // never opened by a writer
-    const auto failure = failureOf([&] {
-        if (categoryList)
-            whole(m_store->loadCategories());
-        else
-            whole(m_store->loadUnits("Time"));
-    });
-    QVERIFY(failure);
-    QCOMPARE(failure->kind(), kind);
+    QFETCH(QString, kindText);
+    QFETCH(int, records);
+    QFETCH(int, line);
+    const QString file = categoryList ? m_store->categoryListPath() : m_store->unitFilePath("Bad");
+    QVERIFY(makeBadFile(recipe, file, !categoryList));
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    const long peakBefore = usage.ru_maxrss;
+    std::optional<Failure> failure;
+    qsizetype read = 0;
+    if (categoryList) {
+        const CategoryLoad loaded = m_store->loadCategories();
+        std::tie(failure, read) = std::pair(loaded.failure, loaded.records.size());
+    } else {
+        const UnitLoad loaded = m_store->loadUnits("Bad");
+        std::tie(failure, read) = std::pair(loaded.failure, loaded.records.names.size());
+    }
+    getrusage(RUSAGE_SELF, &usage);
+    QVERIFY2(
+        usage.ru_maxrss - peakBefore < 400 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
+    if (records >= 0)
+        QCOMPARE(read, records);
+    if (kindText == "*" && !failure)
+        return;
+    if (kindText.isEmpty() || kindText == "*") {
+        QVERIFY2(kindText.isEmpty() ? !failure
+                                    : failure->kind() == FailureKind::InputPastEndOfFile
+                    || failure->kind() == FailureKind::Overflow,
+            qPrintable(failure ? failure->message() : QString()));
+        QVERIFY(!failure || failure->line() > 0);
+        return;
+    }
+    QVERIFY2(failure, "the read did not fail");
+    QCOMPARE(failure->kindText(), kindText);
     QCOMPARE(failure->path(), file);
+    QCOMPARE(failure->line(), line);
 }
 
 void TestDataStore::unreadableFileFails()
@@ -375,18 +411,6 @@ void TestDataStore::unreadableFileFails()
     const auto failure = failureOf([&] { whole(m_store->loadUnits("Time")); });
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::PermissionDenied);
-}
-
-void TestDataStore::refusesHugeFile()
-{
-    {
-        QFile file(m_store->categoryListPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(file.resize(kMaxDataFileBytes + 1)); // sparse: costs no disk space
-    }
-    const auto failure = failureOf([&] { whole(m_store->loadCategories()); });
-    QVERIFY(failure);
-    QCOMPARE(failure->kind(), FailureKind::FileTooLarge);
 }
 
 void TestDataStore::loadsAtMost32767Records_data()

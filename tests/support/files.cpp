@@ -3,12 +3,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QStringList>
 
 #include <algorithm>
 #include <cstdio>
 #include <random>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace quorvel::test {
 
@@ -43,6 +48,61 @@ QByteArray categoryFileBytes(int count)
         bytes.append(record, n);
     }
     return bytes;
+}
+
+bool makeBadFile(const QString &recipe, const QString &path, bool units)
+{
+    if (recipe == "binary garbage") {
+        QRandomGenerator random(42);
+        QByteArray bytes(4096, Qt::Uninitialized);
+        for (char &c : bytes)
+            c = char(random.bounded(256));
+        return put(path, bytes);
+    }
+    if (recipe == "NUL byte")
+        return put(path,
+            units ? QByteArray("\"Me\0ters\",1\r\n\"Feet\",0.3048\r\n", 28)
+                  : QByteArray("\"Len\0gth\"\r\n\"Time\"\r\n", 19));
+    if (recipe == "100 MB file") {
+        // Sparse: the size is what counts, not the blocks.
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write("\"A\",1\r\n") == 7
+            && file.resize(100 * 1000 * 1000);
+    }
+    if (recipe == "10 MB line")
+        return put(path, '"' + QByteArray(10 * 1000 * 1000, 'x') + (units ? "\",1\r\n" : "\"\r\n"));
+    if (recipe == "unterminated quote")
+        return put(path, units ? "\"Feet\",0.3048\r\n\"Inches,0.0254\r\n" : "\"Length\"\r\n\"Ti");
+    if (recipe == "text after a closing quote")
+        return put(
+            path, units ? "\"Feet\" old,0.3048\r\n" : kStandardCategories + "\"Bad\" old\r\n");
+    if (recipe == "missing factor at the end")
+        return put(path, "\"Feet\",0.3048\r\n\"Inches\"\r\n");
+    if (recipe == "32767 records")
+        return put(path, units ? unitFileBytes(32767) : categoryFileBytes(32767));
+    if (recipe == "32768 records")
+        return put(path, units ? unitFileBytes(32768) : categoryFileBytes(32768));
+    if (recipe == "directory")
+        return QDir().mkdir(path) && put(path + "/inside.txt", "\"x\",1\r\n");
+    if (recipe == "missing")
+        return !QFile::exists(path) || QFile::remove(path);
+    if (recipe == "dangling link")
+        return QFile::link(path + ".nowhere", path);
+#ifdef Q_OS_UNIX
+    // Never opened by a writer: a read that waited for one would hang.
+    if (recipe == "named pipe")
+        return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+#endif
+    if (recipe == "linked to an endless device")
+        return QFile::link("/dev/zero", path);
+    // Reading a process's memory at offset 0 fails with EIO, for root too.
+    if (recipe == "unreadable")
+        return QFile::link("/proc/self/mem", path);
+    if (recipe == "leftover temporary file") {
+        return put(path, units ? "\"Feet\",0.3048\r\n" : kStandardCategories + "\"Bad\"\r\n")
+            && put(path + ".AbC123", "\"Broken\",\r\n\"");
+    }
+    return false;
 }
 
 QStringList fileNames(const QString &folder)
