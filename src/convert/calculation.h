@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/failure.h"
 #include "convert/outputformat.h"
+#include "core/failure.h"
 
 #include <QList>
 #include <QLocale>
