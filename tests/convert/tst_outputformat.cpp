@@ -199,7 +199,6 @@ void tst_OutputFormat::conversions_data()
     QTest::newRow("minutes to hours") << "90" << 0 << 1 << QList { 60.0, 3600.0 } << plain << "1.5";
     QTest::newRow("one blank reads as zero")
         << " " << 0 << 1 << QList { 60.0, 3600.0 } << six << "0.000000 e+0 ";
-    QTest::newRow("comma typed reads as 2") << "2,5" << 0 << 0 << QList { 1.0 } << plain << "2";
     QTest::newRow("no from-unit") << "5" << -1 << 1 << inchFoot << six << "missing from-unit";
     QTest::newRow("no from-unit, no to-unit, no value")
         << "" << -1 << -1 << inchFoot << six << "missing from-unit";

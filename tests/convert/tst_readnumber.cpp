@@ -1,6 +1,7 @@
-#include "core/failure.h"
 #include "convert/readnumber.h"
+#include "core/failure.h"
 
+#include <QLocale>
 #include <QTest>
 
 using quorvel::Failure;
@@ -11,11 +12,19 @@ class tst_ReadNumber : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void reads_data();
     void reads();
     void overflows_data();
     void overflows();
 };
+
+// A typed value reads the same in every locale: the rows run where the comma
+// is the decimal separator.
+void tst_ReadNumber::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+}
 
 void tst_ReadNumber::reads_data()
 {
