@@ -25,9 +25,6 @@ public:
         quint32 &size) override;
     void closeKey(Key key) override;
 
-    // Keys opened and not yet closed.
-    int openKeyCount() const { return int(m_open.size()); }
-
 private:
     struct StoredValue {
         quint32 type = 0;

@@ -1,3 +1,4 @@
+#include "support/row.h"
 #include "support/widgets.h"
 #include "ui/dialogs/frmHelp.h"
 
@@ -25,10 +26,9 @@ private Q_SLOTS:
     void showsFieldsAsLines_data();
     void showsFieldsAsLines();
     void missingFileIsExplained();
-    void unreadableFileIsExplained();
     void activationRereadsTheFile();
     void okUnloadsAndNextInstanceShowsTextOnce();
-    void captionFocusAndEsc();
+    void focusStaysOnOk();
     void filledWhenShownWithoutActivation();
     void longTextScrolls();
 
@@ -68,19 +68,14 @@ void TestFrmHelp::showsFieldsAsLines_data()
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("empty file leaves the label empty") << QByteArray() << QString();
-    QTest::newRow("one line ends in a line feed") << QByteArray("Hello\r\n") << "Hello\n";
-    QTest::newRow("last line without a line end still ends in a line feed")
-        << QByteArray("One\r\nTwo") << "One\nTwo\n";
-    QTest::newRow("unquoted comma gives two lines, leading blanks dropped")
-        << QByteArray("Before, after\r\n") << "Before\nafter\n";
-    QTest::newRow("quoted comma stays in one line without the quotes")
-        << QByteArray("\"Before, after\"\r\n") << "Before, after\n";
-    QTest::newRow("two line ends give an empty line")
-        << QByteArray("One\r\n\r\nTwo\r\n") << "One\n\nTwo\n";
-    QTest::newRow("markup is shown as typed") << QByteArray("<b>bold</b>\r\n") << "<b>bold</b>\n";
+    // How the file splits into fields is the field reader's table; these rows
+    // are what the label makes of the fields.
+    row("empty file leaves the label empty", QByteArray(), QString());
+    row("one line ends in a line feed", QByteArray("Hello\r\n"), "Hello\n");
+    row("unquoted comma gives two lines, leading blanks dropped", QByteArray("Before, after\r\n"),
+        "Before\nafter\n");
 #ifndef Q_OS_WIN
-    QTest::newRow("8-bit code page characters") << QByteArray("Caf\xE9\r\n") << "Caf\u00E9\n";
+    row("8-bit code page characters", QByteArray("Caf\xE9\r\n"), "Caf\u00E9\n");
 #endif
 }
 
@@ -101,16 +96,6 @@ void TestFrmHelp::missingFileIsExplained()
     const QString path = QDir::toNativeSeparators(m_folder->filePath(QStringLiteral("help.txt")));
     QCOMPARE(labelText(m_dialog),
         QStringLiteral("The help file could not be read: %1 (File not found).").arg(path));
-    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Quorvel Help"));
-}
-
-void TestFrmHelp::unreadableFileIsExplained()
-{
-    // A folder where the file should be cannot be read as one.
-    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("help.txt")));
-    activate(m_dialog);
-    QVERIFY2(labelText(m_dialog).startsWith(QStringLiteral("The help file could not be read: ")),
-        qPrintable(labelText(m_dialog)));
 }
 
 void TestFrmHelp::activationRereadsTheFile()
@@ -151,11 +136,10 @@ void TestFrmHelp::okUnloadsAndNextInstanceShowsTextOnce()
     QCOMPARE(labelText(m_dialog), QStringLiteral("Only once\n"));
 }
 
-void TestFrmHelp::captionFocusAndEsc()
+void TestFrmHelp::focusStaysOnOk()
 {
     writeHelp("x\r\n");
     activate(m_dialog);
-    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Quorvel Help"));
     auto *ok = m_dialog->findChild<QPushButton *>(QStringLiteral("OKButton"));
     QCOMPARE(m_dialog->focusWidget(), ok);
     // A screen reader reads the help text itself, not a name in its place.
@@ -163,8 +147,6 @@ void TestFrmHelp::captionFocusAndEsc()
     QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), label->text());
     QVERIFY(!ok->accessibleName().isEmpty());
 
-    QTest::keyClick(m_dialog, Qt::Key_Escape);
-    QVERIFY(m_dialog->isVisible());
     QTest::keyClick(m_dialog, Qt::Key_Tab);
     QCOMPARE(m_dialog->focusWidget(), ok);
 }

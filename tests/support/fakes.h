@@ -7,6 +7,29 @@
 #include <QStringList>
 
 // Stand-ins for the operating-system services, recording what they were asked.
+
+// The registry held in memory, counting the keys opened and not yet closed:
+// every way out of a lookup must close what it opened.
+class CountingRegistry : public quorvel::platform::MemoryRegistry {
+public:
+    long openKey(quint32 root, const QString &keyName, quint32 access, Key &key) override
+    {
+        const long result = MemoryRegistry::openKey(root, keyName, access, key);
+        if (result == quorvel::platform::kErrorSuccess)
+            m_open.insert(key);
+        return result;
+    }
+    void closeKey(Key key) override
+    {
+        m_open.remove(key);
+        MemoryRegistry::closeKey(key);
+    }
+    int openKeyCount() const { return int(m_open.size()); }
+
+private:
+    QSet<Key> m_open;
+};
+
 class FakeUrlOpener : public quorvel::platform::UrlOpener {
 public:
     bool openUrl(const QString &url, QWidget *) override
@@ -40,7 +63,7 @@ public:
 };
 
 struct FakeServices {
-    quorvel::platform::MemoryRegistry registry;
+    CountingRegistry registry;
     FakeUrlOpener urlOpener;
     FakeProgramStarter programStarter;
     FakeFileProbe fileProbe;
