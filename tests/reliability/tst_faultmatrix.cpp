@@ -199,9 +199,7 @@ int runScenario(const QString &scenario, const QString &folder)
     for (const QString &line : snapshotLines("after", snapshot(folder)))
         print(line);
     if (result != "ok") {
-        // The user frees the space or the fault passes; the same action again.
-        if (const QByteArray fill = qgetenv("QUORVEL_FILL_FILE"); !fill.isEmpty())
-            QFile::remove(QString::fromLocal8Bit(fill));
+        // The fault passes; the same action again.
         print("followup\t" + attempt(scenario, store, driver.get()));
         for (const QString &line : snapshotLines("final", snapshot(folder)))
             print(line);
@@ -340,8 +338,6 @@ private Q_SLOTS:
     void killedAtEachCall();
     void refusedWrite_data();
     void refusedWrite();
-    void smallFileSystemFull_data();
-    void smallFileSystemFull();
 
 private:
     // Checks one finished run: a failure leaves the folder as it was and
@@ -671,54 +667,6 @@ void TestFaultMatrix::refusedWrite()
         QVERIFY(QDir().mkdir(m_folder));
         QVERIFY(writeStandardFiles(m_folder));
     }
-}
-
-void TestFaultMatrix::smallFileSystemFull_data()
-{
-    QTest::addColumn<QString>("scenario");
-    for (const QString scenario :
-        { "store-save", "store-addunit", "window-save", "window-create", "window-addunit" })
-        QTest::newRow(qPrintable(scenario)) << scenario;
-}
-
-void TestFaultMatrix::smallFileSystemFull()
-{
-    QFETCH(QString, scenario);
-    const QString unshare = QStandardPaths::findExecutable("unshare");
-    if (unshare.isEmpty())
-        QSKIP("unshare is not installed: no private mount for a small file system");
-    // A 64 KiB file system of its own, filled up, with the standard files
-    // copied in first; the child sees it, this process does not.
-    const QString script = "mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 99\n"
-                           "mkdir \"$1/app\" && cp \"$2\"/* \"$1/app/\" || exit 98\n"
-                           "dd if=/dev/zero of=\"$1/fill\" bs=1024 count=128 2>/dev/null\n"
-                           "exec \"$3\" --scenario \"$4\" \"$1/app\"\n";
-    const QString mountPoint = m_dir->filePath("mnt");
-    QVERIFY(QDir().mkdir(mountPoint));
-    QProcessEnvironment env = childEnvironment();
-    env.insert("QUORVEL_FILL_FILE", mountPoint + "/fill");
-    QProcess process;
-    process.setProcessEnvironment(env);
-    QStringList arguments { "-m", "--propagation", "private", "sh", "-c", script, "sh", mountPoint,
-        m_folder, QCoreApplication::applicationFilePath(), scenario };
-    if (geteuid() != 0)
-        arguments.prepend("-r");
-    process.start(unshare, arguments);
-    QVERIFY(process.waitForFinished(60000));
-    if (process.exitCode() == 99
-        || (process.exitCode() == 1 && process.readAllStandardOutput().isEmpty()))
-        QSKIP(qPrintable("No private mount possible here: "
-            + QString::fromLocal8Bit(process.readAllStandardError())));
-    QCOMPARE(process.exitCode(), 0);
-    Outcome outcome = parse(process.readAllStandardOutput());
-    outcome.finished = true;
-    // The folder inside the mount has its own path; the checks compare
-    // what the child saw.
-    const QString saved = m_folder;
-    m_folder = mountPoint + "/app";
-    checkFinished(scenario, outcome, "Disk full", outcome.before, "64 KiB file system, full");
-    m_folder = saved;
-    QVERIFY(outcome.result != "ok");
 }
 
 int main(int argc, char **argv)
