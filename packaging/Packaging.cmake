@@ -2,8 +2,9 @@
 #
 # The program reads its data files from its own folder, so the tree is
 # relocatable: <prefix>/lib/quorvel holds the program, the data files and
-# help.txt side by side, and <prefix>/bin/quorvel is the launcher that starts
-# a copy of them in each user's own folder (src/app/launcher.sh).
+# help.txt side by side, and <prefix>/bin/quorvel is the launcher that copies
+# the data files into each user's own folder and starts the program on it
+# (src/app/launcher.sh).
 include(GNUInstallDirs)
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/quorvel.desktop
