@@ -77,18 +77,17 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUORVEL_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${QUORVEL_CONTACT_WEBSITE}")
-# The platform plugins, without which the program opens no window: libqt6gui6
-# only recommends them. The shared libraries (libqt6widgets6 and the rest) are
-# computed from the program where dpkg-shlibdeps and file are at hand (CPack
-# adds them to this list), and listed otherwise.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins (>= 6.4)")
+# Computed from the program's shared libraries (libqt6widgets6 and the rest)
+# where dpkg-shlibdeps and file, which CPack needs for it, are at hand; listed
+# otherwise. libqt6gui6 carries the X11 platform plugin as well, so that an
+# install without recommended packages opens the window.
 find_program(QUORVEL_DPKG_SHLIBDEPS dpkg-shlibdeps)
 find_program(QUORVEL_FILE file)
 if(QUORVEL_DPKG_SHLIBDEPS AND QUORVEL_FILE)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
-  string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), "
-    "libqt6core6 (>= 6.4), libc6, libstdc++6, ")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libc6, libstdc++6")
 endif()
 
 include(CPack)
