@@ -94,7 +94,8 @@ prepare() {
     set -- "$private"/.*.new.*
     if [ -n "$fill" ] || ! none "$1" || [ -f "$private/quorvel" ] || stale; then
         # Only a folder that no one else may write is written to: the mode
-        # bits cost the one command that a start which writes runs first.
+        # bits cost the one command that a start which writes runs first. The
+        # program checks them again, at no cost, on every start.
         mode=$(stat -L -c %A -- "$private") || mode='?????w'
         case $mode in
         ?????w* | ????????w*) why=shared detail="other users may write to it" && return 1 ;;
@@ -150,5 +151,6 @@ if prepare; then
     exec "$installed/quorvel" "--app-folder=$private" "$@"
 fi
 say "cannot use the application folder ${private:-of this user}: $detail"
-say "starting the program on the installed data files in $installed instead"
+shown=$(cd -- "$installed" && pwd -P) || shown=$installed
+say "starting the program on the installed data files in $shown instead"
 exec "$installed/quorvel" "--fallback=$why:$private" "$@"

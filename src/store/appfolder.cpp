@@ -14,34 +14,34 @@ namespace {
 const QString kAppFolderOption = QStringLiteral("--app-folder=");
 const QString kFallbackOption = QStringLiteral("--fallback=");
 
-// What went wrong and what to do, by the launcher's word for it; %1 is the
-// user's own folder.
+// What went wrong and what to do, by the word for it that the launcher
+// passes or unusableReason() gives; %1 is the user's own folder.
 struct Advice {
     const char *reason;
     const char *text;
 };
 constexpr Advice kAdvice[] = {
     { "no-home",
-        "There is no folder of your own for Quorvel, as HOME is not set. Set HOME and "
-        "start Quorvel again." },
+        "There is no folder of your own for Quorvel, as HOME is not set. Set HOME and start "
+        "Quorvel again." },
     { "read-only",
-        "Your own folder %1 could not be made or filled, as your home folder is "
-        "read-only. Make it writable and start Quorvel again." },
+        "Your own folder %1 could not be made or filled, as your home folder is read-only. "
+        "Make it writable and start Quorvel again." },
     { "full",
         "Your own folder %1 could not be filled, as the disk is full. Free some space and "
         "start Quorvel again." },
     { "not-owned",
-        "Your own folder %1 belongs to another user. Remove it, or set XDG_DATA_HOME "
-        "to a folder of yours, and start Quorvel again." },
+        "Your own folder %1 belongs to another user. Remove it, or set XDG_DATA_HOME to a "
+        "folder of yours, and start Quorvel again." },
     { "shared",
-        "Other users may write to your own folder %1, so Quorvel does not use it. Make "
-        "it yours alone (chmod go-w on it) and start Quorvel again." },
+        "Other users may write to your own folder %1, so Quorvel does not use it. Make it "
+        "yours alone (chmod go-w %1) and start Quorvel again." },
     { "not-a-folder",
-        "Where your own folder %1 belongs lies something that is not a folder. "
-        "Move it away and start Quorvel again." },
+        "Your own folder %1 is missing or no folder. Move what lies there away and start "
+        "Quorvel again, which makes the folder." },
     { "blocked",
-        "The category list conversion.txt in your own folder %1 is not a regular file. "
-        "Move it away and start Quorvel again, which puts the bundled one there." },
+        "The category list conversion.txt in your own folder %1 is not a regular file. Move "
+        "it away and start Quorvel again, which puts the bundled one there." },
 };
 
 // Why a folder named on the command line is not one to use: only a folder
@@ -92,7 +92,7 @@ QString fallbackAdvice(const AppFolder &folder)
     const QString wanted = QDir::toNativeSeparators(folder.wanted);
     for (const Advice &advice : kAdvice)
         if (folder.fallback == QLatin1String(advice.reason))
-            return QString::fromUtf8(advice.text).arg(wanted);
+            return QString::fromUtf8(advice.text).replace(QLatin1String("%1"), wanted);
     return QStringLiteral("Your own folder %1 could not be set up; quorvel said why on its "
                           "standard error.")
         .arg(wanted);

@@ -9,7 +9,6 @@ import argparse
 import glob
 import os
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -557,26 +556,24 @@ def running_in(proc, lib, folder):
 
 def case_installed(launcher, args):
     """The launcher, as an ordinary user: racing first starts under umask 000, an edit kept over
-    starts cut short, a second start and the next package (--build-dir), a noexec home with a
-    pipe at help.txt, a read-only home; what earlier launchers left is removed."""
-    lib, lib2 = (os.path.dirname(os.path.dirname(p)) + "/lib/quorvel" for p in (
-        launcher, args.build_dir + "/usr/bin/quorvel"))
+    starts cut short, a second start and the next package (--build-dir), odd homes."""
+    launcher2 = args.build_dir + "/usr/bin/quorvel"
+    lib, lib2 = (os.path.realpath(p + "/../../lib/quorvel") for p in (launcher, launcher2))
     with e2elib.Session(launcher, install_root=True, env={"XDG_DATA_HOME": ""}) as s:
         s.folder = s.home + "/.local/share/quorvel"
         os.mkdir(s.tmp + "/ro", 0o555)
         os.mkdir(s.tmp + "/noexec")
         s.start_x()
-        mask = os.umask(0)
         racers = [subprocess.Popen([launcher], env=dict(s.env, QT_QPA_PLATFORM="offscreen"),
-                                   start_new_session=True) for _ in range(4)]
-        os.umask(mask)
+                                   start_new_session=True, umask=0) for _ in range(4)]
         s.procs += racers
         wait_for("the racing starts", lambda: all(running_in(p, lib, s.folder) for p in racers),
                  timeout=60)
         expect("modes of the folders made", {os.stat(s.home + f).st_mode & 0o777 for f in (
             "/.local", "/.local/share", "/.local/share/quorvel")}, {0o700})
         # A noexec home of a private mount, where the machine allows one, with a pipe at help.txt.
-        pipe = 'mkdir -p "$HOME/.local/share/quorvel" && mkfifo "$HOME/.local/share/quorvel/help.txt"'
+        pipe = ('mkdir -p "$HOME/.local/share/quorvel" && '
+                'mkfifo "$HOME/.local/share/quorvel/help.txt"')
         ns = ["unshare", "-r", "-m", "--propagation", "private", "sh", "-c",
               f'mount -t tmpfs -o noexec tmpfs "$HOME" && {pipe} && exec unshare --user '
               f'--map-user={os.getuid()} --map-group={os.getgid()} "$0"']
@@ -589,18 +586,16 @@ def case_installed(launcher, args):
             if run:
                 s.menu("f", "x")
                 s.wait_exit()
-            for delay in (0.002, 0.01, 0.03) * (run == 1):  # starts cut short, then what
-                if s.exists("conversion.txt"):  # earlier launchers and those starts left
-                    os.remove(s.folder + "/conversion.txt")
+            for delay in (0.002, 0.01, 0.03) * (run == 1):  # starts cut short while filling
+                s.exists("conversion.txt") and os.remove(s.folder + "/conversion.txt")
                 cut = subprocess.Popen([launcher], env=s.env, start_new_session=True)
                 time.sleep(delay)
-                os.killpg(cut.pid, signal.SIGKILL)
+                e2elib.kill_group(cut, grace=0)
                 cut.wait()
-            if run == 1:
+            if run == 1:  # and what an earlier launcher left
                 shutil.copy(lib + "/quorvel", s.folder)
                 os.mkdir(s.folder + "/.files.new.99999999")
-            s.program = launcher if run < 2 else args.build_dir + "/usr/bin/quorvel"
-            s.program = ns + [s.program] if run == 3 else s.program
+            s.program = ns * (run == 3) + [launcher if run < 2 else launcher2]
             s.start_program()
             wait_focus(s, CATEGORY)
             if run == 0:
@@ -615,15 +610,12 @@ def case_installed(launcher, args):
                 wait_focus(s, VALUE)
                 s.type("1.7018")
                 s.key("Return")
-            if run < 3:
-                wait_for("the unit in the private Length.txt",
-                         lambda: set(s.read("Length.txt").splitlines()) == added)
+            wait_for("the unit in the private Length.txt",
+                     lambda: set(s.read("Length.txt").splitlines()) == added)
             expect("left behind", [n for n in os.listdir(s.folder) if ".new." in n
                                    or os.access(s.folder + "/" + n, os.X_OK)], [])
-            if run >= 2:
-                lib = lib2
-            expect("running", running_in(s.app_proc, lib, s.env["HOME"] + "/.local/share/quorvel"),
-                   run < 4)
+            expect("running", running_in(s.app_proc, lib2 if run >= 2 else lib,
+                                         s.env["HOME"] + "/.local/share/quorvel"), run < 4)
             expect("the pipe at help.txt left alone", "left alone" in s.program_output(), run == 3)
         expect("help.txt after the upgrade", s.read("help.txt"), read_bytes(lib2, "help.txt"))
         # Started instead for the read-only home, the installed program says why.
