@@ -52,7 +52,7 @@ struct Window {
         form->findChild<QAction *>(QLatin1String(name))->trigger();
     }
 
-    AppFolder folder;
+    bench::AppFolder folder;
     std::unique_ptr<frmConversion> form;
     QComboBox *typeList = nullptr;
     QComboBox *fromList = nullptr;

@@ -1,10 +1,12 @@
 // The program's start-up exactly as the application makes it, with the
-// bundled data beside this executable, timed to the main window's first
-// paint. The application itself stays free of timing code.
+// bundled data beside this executable or in the folder that --app-folder
+// names, timed to the main window's first paint. The application itself
+// stays free of timing code.
 
 #include "firstpaint.h"
 
 #include "platform/services.h"
+#include "store/appfolder.h"
 #include "ui/main/frmConversion.h"
 #include "ui/main/startup.h"
 
@@ -17,7 +19,8 @@ int main(int argc, char *argv[])
     mainStarted.start();
 
     QApplication app(argc, argv);
-    frmConversion window(QDir::cleanPath(QCoreApplication::applicationDirPath()),
+    frmConversion window(quorvel::appFolderFromArguments(QCoreApplication::arguments(),
+                             QDir::cleanPath(QCoreApplication::applicationDirPath())),
         quorvel::platform::systemServices());
     quorvel::ui::startMainWindow(window);
 

@@ -2,8 +2,9 @@
 #
 # The program reads its data files from its own folder, so the tree is
 # relocatable: <prefix>/lib/quorvel holds the program, the data files and
-# help.txt side by side, and <prefix>/bin/quorvel is the launcher that starts
-# a copy of them in each user's own folder (src/app/launcher.sh).
+# help.txt side by side, and <prefix>/bin/quorvel is the launcher that copies
+# the data files into each user's own folder and starts the program on it
+# (src/app/launcher.sh).
 include(GNUInstallDirs)
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/quorvel.desktop
@@ -77,9 +78,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${QUORVEL_CONTACT_WEBSITE}")
 # Computed from the program's shared libraries (libqt6widgets6 and the rest)
-# where dpkg-shlibdeps is at hand, listed otherwise.
+# where dpkg-shlibdeps and file, which CPack needs for it, are at hand; listed
+# otherwise. libqt6gui6 carries the X11 platform plugin as well, so that an
+# install without recommended packages opens the window.
 find_program(QUORVEL_DPKG_SHLIBDEPS dpkg-shlibdeps)
-if(QUORVEL_DPKG_SHLIBDEPS)
+find_program(QUORVEL_FILE file)
+if(QUORVEL_DPKG_SHLIBDEPS AND QUORVEL_FILE)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS

@@ -3,16 +3,46 @@
 #include "core/failure.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <utility>
 
 namespace quorvel {
+
+// The application folder the program reads and writes its data files in, and,
+// where the user's own folder could not be used, why.
+struct AppFolder {
+    AppFolder(QString folder = {}) // NOLINT: a folder is an application folder
+        : path(std::move(folder))
+    {
+    }
+
+    QString path;
+    // The word for why the user's own folder was not used ("read-only",
+    // "full", "shared", ...), empty when it is used or none was asked for.
+    QString fallback;
+    QString wanted; // the user's own folder, where one was named
+};
+
+// The application folder that the command line names, given the folder of
+// the program file. --app-folder=FOLDER names the user's own folder, which the
+// launcher has filled; it is used if it is a folder of this user's that no
+// one else may write. --fallback=REASON:FOLDER is the launcher's word that it
+// could not use FOLDER. Either way the program's own folder stands in, with
+// the reason; without either option it is the application folder.
+AppFolder appFolderFromArguments(const QStringList &arguments, const QString &programFolder);
+
+// Why the user's own folder could not be used and what to do about it, in
+// the user's words; empty when it was used.
+QString fallbackAdvice(const AppFolder &folder);
 
 // What stands in the way of edits in an application folder this process may
 // not write (a folder of the installed package, a read-only file system):
 // Failure(PermissionDenied) naming the folder and saying that edits need a
-// writable one, and, for an installed program started without its launcher,
-// how each user gets one. None for a folder the process may write.
-std::optional<Failure> readOnlyFolderFailure(const QString &folder);
+// writable one, and why the user's own folder was not used or, for an
+// installed program started without its launcher, how each user gets one.
+// None for a folder the process may write.
+std::optional<Failure> readOnlyFolderFailure(const AppFolder &folder);
 
 } // namespace quorvel

@@ -241,7 +241,8 @@ class Session:
         })
         env.update(self.extra_env)
         out = open(self.program_log, "wb")
-        self.app_proc = subprocess.Popen([self.program], cwd=self.tmp, env=env,
+        argv = self.program if isinstance(self.program, list) else [self.program]
+        self.app_proc = subprocess.Popen(argv, cwd=self.tmp, env=env,
                                          start_new_session=True, stdin=subprocess.DEVNULL,
                                          stdout=out, stderr=out)
         self.procs.append(self.app_proc)

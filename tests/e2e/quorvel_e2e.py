@@ -523,10 +523,11 @@ def case_package(program, args):
             if not os.path.isfile(os.path.join(root, path)):
                 raise TestFailure(f"the package lacks {path}")
 
-        # The next package's tree: the same, with one byte more in the program.
+        # The next package's tree: the same, with a line end more in the program and help.txt.
         shutil.copytree(root, root + "2", symlinks=True)
-        with open(root + "2/usr/lib/quorvel/quorvel", "ab") as f:
-            f.write(b"\0")
+        for name in ("quorvel", "help.txt"):
+            with open(root + "2/usr/lib/quorvel/" + name, "ab") as f:
+                f.write(b"\r\n")
         # The checkout may lie in a folder the ordinary user cannot enter.
         scripts = shutil.copytree(os.path.dirname(os.path.abspath(__file__)), work + "/e2e")
         for tree in (work, root + "/usr/lib/quorvel", root + "2/usr/lib/quorvel"):
@@ -543,39 +544,63 @@ def case_package(program, args):
         shutil.rmtree(work, ignore_errors=True)
 
 
-def running_in(proc, folder):
+def running_in(proc, lib, folder):
+    """Whether proc runs the program of lib on the application folder folder."""
     try:
         exe = os.readlink(f"/proc/{proc.pid}/exe")
+        argv = read_bytes(f"/proc/{proc.pid}", "cmdline").split(b"\0")
     except OSError:
         return False
-    return exe.removesuffix(" (deleted)") == folder + "/quorvel"
+    return exe == os.path.realpath(lib) + "/quorvel" and f"--app-folder={folder}".encode() in argv
 
 
 def case_installed(launcher, args):
-    """The launcher, as an ordinary user: racing first starts, an edit kept over
-    a second start and the next package (--build-dir), a read-only home."""
-    lib = os.path.dirname(os.path.dirname(launcher)) + "/lib/quorvel"
+    """The launcher, as an ordinary user: racing first starts under umask 000, an edit kept over
+    starts cut short, a second start and the next package (--build-dir), odd homes."""
+    launcher2 = args.build_dir + "/usr/bin/quorvel"
+    lib, lib2 = (os.path.realpath(p + "/../../lib/quorvel") for p in (launcher, launcher2))
     with e2elib.Session(launcher, install_root=True, env={"XDG_DATA_HOME": ""}) as s:
         s.folder = s.home + "/.local/share/quorvel"
         os.mkdir(s.tmp + "/ro", 0o555)
+        os.mkdir(s.tmp + "/noexec")
         s.start_x()
         racers = [subprocess.Popen([launcher], env=dict(s.env, QT_QPA_PLATFORM="offscreen"),
-                                   start_new_session=True) for _ in range(4)]
+                                   start_new_session=True, umask=0) for _ in range(4)]
         s.procs += racers
-        # A start that ran the program before a later start put its copy in
-        # place runs the replaced file, which /proc shows as "(deleted)".
-        wait_for("the racing starts", lambda: all(running_in(p, s.folder) for p in racers),
+        wait_for("the racing starts", lambda: all(running_in(p, lib, s.folder) for p in racers),
                  timeout=60)
-        for run, s.env["HOME"] in enumerate((s.home, s.home, s.home, s.tmp + "/ro")):
+        expect("modes of the folders made", {os.stat(s.home + f).st_mode & 0o777 for f in (
+            "/.local", "/.local/share", "/.local/share/quorvel")}, {0o700})
+        # A noexec home of a private mount, where the machine allows one, with a pipe at help.txt.
+        pipe = ('mkdir -p "$HOME/.local/share/quorvel" && '
+                'mkfifo "$HOME/.local/share/quorvel/help.txt"')
+        ns = ["unshare", "-r", "-m", "--propagation", "private", "sh", "-c",
+              f'mount -t tmpfs -o noexec tmpfs "$HOME" && {pipe} && exec unshare --user '
+              f'--map-user={os.getuid()} --map-group={os.getgid()} "$0"']
+        probe = subprocess.run(ns + ["true"], env=dict(s.env, HOME=s.tmp + "/noexec"),
+                               capture_output=True, text=True)
+        if probe.returncode:
+            log("SKIPPED the noexec home, no private mount here:", probe.stderr.strip())
+            ns = ["sh", "-c", pipe + ' && exec "$0"']
+        for run, s.env["HOME"] in enumerate((s.home,) * 3 + (s.tmp + "/noexec", s.tmp + "/ro")):
             if run:
                 s.menu("f", "x")
                 s.wait_exit()
-            s.program = launcher if run < 2 else args.build_dir + "/usr/bin/quorvel"
+            for delay in (0.002, 0.01, 0.03) * (run == 1):  # starts cut short while filling
+                s.exists("conversion.txt") and os.remove(s.folder + "/conversion.txt")
+                cut = subprocess.Popen([launcher], env=s.env, start_new_session=True)
+                time.sleep(delay)
+                e2elib.kill_group(cut, grace=0)
+                cut.wait()
+            if run == 1:  # and what an earlier launcher left
+                shutil.copy(lib + "/quorvel", s.folder)
+                os.mkdir(s.folder + "/.files.new.99999999")
+            s.program = ns * (run == 3) + [launcher if run < 2 else launcher2]
             s.start_program()
             wait_focus(s, CATEGORY)
             if run == 0:
-                expect("private folder", all(s.read(name) == read_bytes(lib, name)
-                                             for name in os.listdir(lib)), True)
+                expect("private folder", {n: s.read(n) for n in os.listdir(s.folder)},
+                       {n: read_bytes(lib, n) for n in os.listdir(lib) if n != "quorvel"})
                 added = set(s.read("Length.txt").splitlines()) | {b'"Smoots",1.7018'}
                 s.menu("f", "e")
                 keep_category(s, "Length")
@@ -587,13 +612,17 @@ def case_installed(launcher, args):
                 s.key("Return")
             wait_for("the unit in the private Length.txt",
                      lambda: set(s.read("Length.txt").splitlines()) == added)
-        expect("program after the upgrade", s.read("quorvel") == read_bytes(
-            args.build_dir + "/usr/lib/quorvel", "quorvel"), True)
+            expect("left behind", [n for n in os.listdir(s.folder) if ".new." in n
+                                   or os.access(s.folder + "/" + n, os.X_OK)], [])
+            expect("running", running_in(s.app_proc, lib2 if run >= 2 else lib,
+                                         s.env["HOME"] + "/.local/share/quorvel"), run < 4)
+            expect("the pipe at help.txt left alone", "left alone" in s.program_output(), run == 3)
+        expect("help.txt after the upgrade", s.read("help.txt"), read_bytes(lib2, "help.txt"))
         # Started instead for the read-only home, the installed program says why.
         s.menu("f", "e")
-        wait_for("the message", lambda: os.path.realpath(args.build_dir) in (
-            s.visible_text_containing("Start Quorvel from the menu or as quorvel") or ""))
-        expect("why", "cannot set up the application folder" in s.program_output(), True)
+        wait_for("the message", lambda: os.path.realpath(lib2) in (
+            s.visible_text_containing("as your home folder is read-only") or ""))
+        expect("why", "cannot use the application folder" in s.program_output(), True)
     return 0
 
 

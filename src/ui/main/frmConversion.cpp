@@ -55,9 +55,10 @@ QAction *makeAction(QMenu *menu, const char *name, const QString &caption, bool 
 
 } // namespace
 
-frmConversion::frmConversion(QString appFolder, platform::Services &services, QWidget *parent)
+frmConversion::frmConversion(AppFolder appFolder, platform::Services &services, QWidget *parent)
     : QMainWindow(parent)
-    , m_store(std::move(appFolder))
+    , m_appFolder(std::move(appFolder))
+    , m_store(m_appFolder.path)
     , m_services(services)
 {
     setObjectName(QStringLiteral("frmConversion"));
@@ -216,7 +217,7 @@ void frmConversion::mnuFileEdit_Click()
     handle([this] { LoadCategories(); });
     // Said before the first edit fails; edit mode stays on, to look around.
     if (isEditMode())
-        if (const auto failure = readOnlyFolderFailure(m_store.appFolder()))
+        if (const auto failure = readOnlyFolderFailure(m_appFolder))
             report(*failure);
 }
 

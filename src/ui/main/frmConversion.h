@@ -2,6 +2,7 @@
 
 #include "convert/calculation.h"
 #include "convert/outputformat.h"
+#include "store/appfolder.h"
 #include "store/datastore.h"
 #include "store/editstep.h"
 
@@ -37,8 +38,8 @@ class frmConversion : public QMainWindow {
     Q_OBJECT
 
 public:
-    frmConversion(
-        QString appFolder, quorvel::platform::Services &services, QWidget *parent = nullptr);
+    frmConversion(quorvel::AppFolder appFolder, quorvel::platform::Services &services,
+        QWidget *parent = nullptr);
     ~frmConversion() override;
 
     // The load step: sets the caption and loads the categories. Called once
@@ -95,6 +96,7 @@ private:
     quorvel::OutputMode outputMode() const;
     void closeDialogs();
 
+    quorvel::AppFolder m_appFolder;
     quorvel::DataStore m_store;
     quorvel::platform::Services &m_services;
 

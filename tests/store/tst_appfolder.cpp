@@ -1,0 +1,65 @@
+#include "store/appfolder.h"
+#include "support/row.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace quorvel;
+using quorvel::test::row;
+
+class TestAppFolder : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fromArguments_data();
+    void fromArguments();
+};
+
+void TestAppFolder::fromArguments_data()
+{
+    QTest::addColumn<QString>("argument"); // %1 is the user's folder
+    QTest::addColumn<QString>("made"); // the user's folder: its mode, a file, or another's
+    QTest::addColumn<QString>("advice"); // a part of it; empty: the user's folder is used
+
+    row("no option: the program's folder", QString(), "700", QString());
+    row("the user's own folder", "--app-folder=%1", "700", QString());
+    row("one others may write", "--app-folder=%1", "770", "chmod go-w");
+    row("one of another user", "--app-folder=%1", "other", "belongs to another user");
+    row("a file", "--app-folder=%1", "file", "no folder");
+    row("HOME unset", "--fallback=no-home:", "700", "HOME is not set");
+    row("read-only home", "--fallback=read-only:%1", "700", "home folder is read-only");
+    row("full home", "--fallback=full:%1", "700", "disk is full");
+    row("launcher: odd list", "--fallback=blocked:%1", "700", "conversion.txt");
+    row("launcher: other failure", "--fallback=failed:%1", "700", "standard error");
+}
+
+void TestAppFolder::fromArguments()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, made);
+    QFETCH(QString, advice);
+    QTemporaryDir dir;
+    QString folder = dir.filePath(QStringLiteral("mine"));
+    QVERIFY(QDir().mkdir(folder) && ::chmod(qPrintable(folder), made.toUInt(nullptr, 8)) == 0);
+    if (made == QLatin1String("file"))
+        folder = QCoreApplication::applicationFilePath();
+    // As root, a folder of nobody's; otherwise the root folder is another's.
+    if (made == QLatin1String("other")
+        && (::geteuid() != 0 || ::chown(qPrintable(folder), 65534, 65534) != 0))
+        folder = QStringLiteral("/");
+
+    const AppFolder chosen = appFolderFromArguments(
+        { QStringLiteral("quorvel"), QString(argument).replace(QLatin1String("%1"), folder) },
+        QStringLiteral("/opt/program"));
+    QCOMPARE(chosen.path,
+        advice.isEmpty() && !argument.isEmpty() ? folder : QStringLiteral("/opt/program"));
+    const QString text = fallbackAdvice(chosen);
+    QVERIFY2(text.contains(advice) && text.isEmpty() == advice.isEmpty(), qPrintable(text));
+    QVERIFY(advice.isEmpty() || !argument.contains(u'%') || text.contains(folder));
+}
+
+QTEST_GUILESS_MAIN(TestAppFolder)
+#include "tst_appfolder.moc"
