@@ -54,8 +54,8 @@ set(CPACK_PACKAGE_DESCRIPTION
   "Quorvel converts a value from one unit to another of the same category:
 more than 500 units in 39 categories, from length, weight and time to
 pressure, energy, electric and magnetic quantities, radiation doses and data
-rates. Its units live in plain text files beside the program, which an edit
-mode extends.")
+rates. Its units live in plain text files, a copy in each user's own folder,
+which an edit mode extends.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY quorvel)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR "DEB;TGZ")
