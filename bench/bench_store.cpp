@@ -1,38 +1,43 @@
 // The data store's reading on its own, next to reading the same bytes into
 // memory: the bytes read by QFile::readAll are the floor for any reader.
 
-#include "benchdata.h"
-
 #include "store/codepage.h"
 #include "store/datastore.h"
 #include "store/fieldreader.h"
+#include "support/files.h"
 
-#include <QCoreApplication>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+
 using namespace quorvel;
-using namespace quorvel::bench;
+using namespace quorvel::test;
 
 namespace {
 
 const QString kCategory = QStringLiteral("Bench");
 
+// An application folder with a unit file and a category list of count
+// records each.
 struct UnitFolder {
     explicit UnitFolder(int count)
     {
-        folder.write(kCategory + QStringLiteral(".txt"), unitFileBytes(count));
-        folder.write(QStringLiteral("conversion.txt"), categoryFileBytes(count));
+        if (!folder.isValid() || !put(unitFile(), unitFileBytes(count))
+            || !put(folder.filePath(QStringLiteral("conversion.txt")), categoryFileBytes(count)))
+            std::abort();
     }
-    AppFolder folder;
+    QString unitFile() const { return folder.filePath(kCategory + QStringLiteral(".txt")); }
+    QTemporaryDir folder;
 };
 
 // Open, QFile::readAll, close: the baseline.
 void BM_ReadAllBytes(benchmark::State &state)
 {
     const UnitFolder data(int(state.range(0)));
-    const QString path = data.folder.filePath(kCategory + QStringLiteral(".txt"));
+    const QString path = data.unitFile();
     qint64 size = 0;
     for (auto _ : state) {
         QFile file(path);
@@ -116,14 +121,3 @@ BENCHMARK(BM_DecodeCodePage)->Apply(sizes);
 BENCHMARK(BM_ReadCategories)->Apply(sizes);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

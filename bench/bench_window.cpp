@@ -1,9 +1,8 @@
 // The main window's loaders, unit adding and calculation, on the real
 // frmConversion over a temporary application folder.
 
-#include "benchdata.h"
-
-#include "platform/services.h"
+#include "support/files.h"
+#include "support/widgets.h"
 #include "ui/main/frmConversion.h"
 
 #include <QAction>
@@ -13,10 +12,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
+#include <cstdio>
+#include <cstdlib>
 
 using namespace quorvel;
-using namespace quorvel::bench;
 
 namespace {
 
@@ -24,40 +23,25 @@ const QString kCategory = QStringLiteral("Bench");
 const QString kOther = QStringLiteral("Other");
 
 // A window over a folder whose category list names kCategory (count units)
-// and kOther (two units).
-struct Window {
+// and kOther (two units), or count of categories; loaded, not shown.
+struct Window : test::WindowDriver {
     explicit Window(int units, int categories = 0)
     {
-        QByteArray list = "\"" + kCategory.toLatin1() + "\"\r\n\"" + kOther.toLatin1() + "\"\r\n";
-        if (categories > 0)
-            list = categoryFileBytes(categories);
-        folder.write(QStringLiteral("conversion.txt"), list);
-        folder.write(kCategory + QStringLiteral(".txt"), unitFileBytes(units));
-        folder.write(kOther + QStringLiteral(".txt"), "\"a\",1\r\n\"b\",2\r\n");
-        form = std::make_unique<frmConversion>(folder.path(), platform::systemServices());
-        form->Form_Load();
-        typeList = form->findChild<QComboBox *>(QStringLiteral("cboConversionType"));
-        fromList = form->findChild<QComboBox *>(QStringLiteral("cboConvFrom"));
-        toList = form->findChild<QComboBox *>(QStringLiteral("cboConvTo"));
-        input = form->findChild<QLineEdit *>(QStringLiteral("txtUserInput"));
+        const QByteArray list = categories > 0
+            ? test::categoryFileBytes(categories)
+            : "\"" + kCategory.toLatin1() + "\"\r\n\"" + kOther.toLatin1() + "\"\r\n";
+        if (!writeFile(QStringLiteral("conversion.txt"), list)
+            || !writeFile(kCategory + QStringLiteral(".txt"), test::unitFileBytes(units))
+            || !writeFile(kOther + QStringLiteral(".txt"), "\"a\",1\r\n\"b\",2\r\n") || !load()) {
+            std::fprintf(stderr, "cannot set up the window\n");
+            std::exit(1);
+        }
     }
 
     void selectCategory(const QString &name) const
     {
-        typeList->setCurrentIndex(typeList->findText(name, Qt::MatchExactly));
+        category->setCurrentIndex(category->findText(name, Qt::MatchExactly));
     }
-
-    void action(const char *name) const
-    {
-        form->findChild<QAction *>(QLatin1String(name))->trigger();
-    }
-
-    bench::AppFolder folder;
-    std::unique_ptr<frmConversion> form;
-    QComboBox *typeList = nullptr;
-    QComboBox *fromList = nullptr;
-    QComboBox *toList = nullptr;
-    QLineEdit *input = nullptr;
 };
 
 // LoadUnits into empty lists: the lists are emptied outside the timing.
@@ -68,13 +52,12 @@ void BM_LoadUnits(benchmark::State &state)
     w.selectCategory(kCategory);
     for (auto _ : state) {
         state.PauseTiming();
-        w.fromList->clear();
-        w.toList->clear();
+        w.from->clear();
+        w.to->clear();
         state.ResumeTiming();
-        w.form->LoadUnits();
+        w.window->LoadUnits();
     }
-    if (w.form->UnitNames().size() != count || w.fromList->count() != count
-        || w.toList->count() != count)
+    if (w.window->UnitNames().size() != count || w.from->count() != count || w.to->count() != count)
         state.SkipWithError("the lists and arrays do not hold every unit");
     state.SetItemsProcessed(state.iterations() * count);
 }
@@ -85,12 +68,12 @@ void BM_CategoryClick(benchmark::State &state)
 {
     const int count = int(state.range(0));
     const Window w(count);
-    const int index = w.typeList->findText(kCategory, Qt::MatchExactly);
+    const int index = w.category->findText(kCategory, Qt::MatchExactly);
     for (auto _ : state) {
-        w.typeList->setCurrentIndex(index);
-        Q_EMIT w.typeList->activated(index);
+        w.category->setCurrentIndex(index);
+        Q_EMIT w.category->activated(index);
     }
-    if (w.fromList->count() != count || w.toList->count() != count)
+    if (w.from->count() != count || w.to->count() != count)
         state.SkipWithError("the lists do not hold every unit");
     state.SetItemsProcessed(state.iterations() * count);
 }
@@ -102,28 +85,28 @@ void BM_AddUnit(benchmark::State &state)
 {
     constexpr int kStart = 32000;
     const Window w(kStart);
-    w.action("mnuFileEdit");
+    w.action("mnuFileEdit")->trigger();
     auto reload = [&w] {
-        w.folder.write(kCategory + QStringLiteral(".txt"), unitFileBytes(kStart));
-        w.fromList->clear();
-        w.toList->clear();
+        w.writeFile(kCategory + QStringLiteral(".txt"), test::unitFileBytes(kStart));
+        w.from->clear();
+        w.to->clear();
         w.selectCategory(kCategory);
-        w.form->LoadUnits();
+        w.window->LoadUnits();
     };
     reload();
     int serial = 0;
     for (auto _ : state) {
-        if (w.form->UnitNames().size() >= 32767) {
+        if (w.window->UnitNames().size() >= 32767) {
             state.PauseTiming();
             reload();
             state.ResumeTiming();
         }
         // Lands in the middle of the list: half of the ordering pass moves it.
-        w.fromList->setEditText(QStringLiteral("Unit 16000 %1").arg(++serial));
-        w.input->setText(QStringLiteral("2.5"));
-        w.form->AddUnit();
+        w.from->setEditText(QStringLiteral("Unit 16000 %1").arg(++serial));
+        w.value->setText(QStringLiteral("2.5"));
+        w.window->AddUnit();
     }
-    state.counters["units_at_end"] = double(w.form->UnitNames().size());
+    state.counters["units_at_end"] = double(w.window->UnitNames().size());
 }
 
 // LoadCategories of a category list file into the sorted list.
@@ -132,8 +115,8 @@ void BM_LoadCategories(benchmark::State &state)
     const int count = int(state.range(0));
     const Window w(2, count);
     for (auto _ : state)
-        w.form->LoadCategories();
-    if (w.typeList->count() != count)
+        w.window->LoadCategories();
+    if (w.category->count() != count)
         state.SkipWithError("the category list does not hold every category");
     state.SetItemsProcessed(state.iterations() * count);
 }
@@ -144,7 +127,7 @@ const char *const kForms[]
 
 void selectForm(const Window &w, int form)
 {
-    auto *scientific = w.form->findChild<QAction *>(QStringLiteral("mnuOutputScientific"));
+    QAction *scientific = w.action("mnuOutputScientific");
     if (form == 0) {
         if (scientific->isChecked())
             scientific->trigger();
@@ -152,7 +135,7 @@ void selectForm(const Window &w, int form)
     }
     if (!scientific->isChecked())
         scientific->trigger();
-    w.action(kForms[form]);
+    w.action(kForms[form])->trigger();
 }
 
 // CalculateIt (which ends in FormatOutput) with both units chosen and a value
@@ -161,14 +144,14 @@ void BM_CalculateIt(benchmark::State &state)
 {
     const Window w(1000);
     w.selectCategory(kCategory);
-    w.form->LoadUnits();
-    w.fromList->setCurrentIndex(10);
-    w.toList->setCurrentIndex(500);
-    w.input->setText(QStringLiteral("1234.5678"));
+    w.window->LoadUnits();
+    w.from->setCurrentIndex(10);
+    w.to->setCurrentIndex(500);
+    w.value->setText(QStringLiteral("1234.5678"));
     selectForm(w, int(state.range(0)));
     state.SetLabel(kForms[state.range(0)]);
     for (auto _ : state)
-        w.form->CalculateIt();
+        w.window->CalculateIt();
 }
 
 // FormatOutput alone, in each output form.
@@ -179,7 +162,7 @@ void BM_FormatOutput(benchmark::State &state)
     state.SetLabel(kForms[state.range(0)]);
     double value = 1234.5678;
     for (auto _ : state) {
-        const QString text = w.form->FormatOutput(value, 0.3048);
+        const QString text = w.window->FormatOutput(value, 0.3048);
         benchmark::DoNotOptimize(text.constData());
     }
 }
@@ -202,17 +185,3 @@ BENCHMARK(BM_CalculateIt)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FormatOutput)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    // Offscreen unless a display is asked for: the window is never shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
