@@ -217,61 +217,6 @@ def case_edit_mode(program, _args):
         wait_text(s, OUTPUT, "5.910448 e+0 ")
 
 
-def case_delete(program, _args):
-    with started(program) as s:
-        s.menu("f", "e")
-        wait_for("the edit note", lambda: s.is_showing(EDIT_NOTE))
-        wait_focus(s, CATEGORY)
-        s.choose("Time")
-        wait_window(s, "Danger Kestrovan")
-        expect("question", s.visible_text_containing("Delete Selected Item ?"),
-               "Delete Selected Item ?")
-        s.key("Return")  # Yes is the default button
-        wait_no_window(s, "Danger Kestrovan")
-        wait_file(s, "conversion.txt", records('"Ghost"', '"Length"'))
-        # The unit file stays on disk.
-        expect("Time.txt after the deletion", s.read("Time.txt"), DATA["Time.txt"])
-        wait_text(s, CATEGORY, "")
-
-        # No answers keep the category and load its units.
-        wait_focus(s, FROM)
-        s.key("shift+Tab")
-        wait_focus(s, CATEGORY)
-        keep_category(s, "Length")
-        expect("conversion.txt after No", s.read("conversion.txt"),
-               records('"Ghost"', '"Length"'))
-
-
-def case_failure(program, _args):
-    with started(program) as s:
-        # A category whose unit file is missing.
-        s.choose("Ghost")
-        wait_for("the failure message", lambda: s.visible_text_containing("File not found"))
-        message = s.visible_text_containing("File not found")
-        if "Ghost.txt" not in message:
-            raise TestFailure(f"the message does not name the file: {message!r}")
-        s.key("Return")
-        wait_for("the message to close",
-                 lambda: s.visible_text_containing("File not found") is None)
-
-        # Division by zero: a unit whose factor is 0.
-        wait_focus(s, CATEGORY)
-        convert(s, "Length", "Inches", "Nothing", "5")
-        wait_for("the division message", lambda: s.visible_text_containing("Division by zero"))
-        s.key("Return")
-        wait_for("the message to close",
-                 lambda: s.visible_text_containing("Division by zero") is None)
-
-        # The window is still usable: another to-unit converts.
-        wait_focus(s, VALUE)
-        s.key("shift+Tab")
-        wait_focus(s, TO)
-        s.choose("Feet")
-        wait_text(s, OUTPUT, "4.166667 e-1 ")
-        if s.app_proc.poll() is not None:
-            raise TestFailure("the program ended after a failure")
-
-
 def case_help(program, _args):
     with started(program) as s:
         s.menu("h", "l")
@@ -289,21 +234,6 @@ def case_help(program, _args):
         wait_window(s, "Quorvel Help")
         shown = wait_for("the help text", lambda: s.visible_text_containing("Quorvel test help"))
         expect("occurrences of the first line", shown.count("Quorvel test help"), 1)
-
-        e2elib.write_bytes(s.folder, "help.txt", records(*(f"Line {i}" for i in range(80))))
-        s.xdotool("windowactivate", "--sync", s.main_window)
-        wait_focus(s, CATEGORY)
-        s.menu("h", "l")
-        text = "".join(f"Line {i}\n" for i in range(80))
-        label = wait_for("the longer text", lambda: s.find(role="label", name=text))
-
-        def below():  # how far the label's bottom lies below that of the view it scrolls in
-            a, b = (n.queryComponent().getExtents(0) for n in (label, label.parent))
-            return a.y + a.height - b.y - b.height
-        expect("the last line below the view", below() > 0, True)
-        s.key("ctrl+End")
-        wait_for("the last line in view", lambda: below() <= 0)
-        wait_focus(s, "OK")
 
 
 def case_exit(program, _args):
@@ -630,8 +560,6 @@ CASES = {
     "convert": case_convert,
     "output_menu": case_output_menu,
     "edit_mode": case_edit_mode,
-    "delete": case_delete,
-    "failure": case_failure,
     "help": case_help,
     "exit": case_exit,
     "tab_order": case_tab_order,
