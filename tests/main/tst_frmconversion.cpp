@@ -52,9 +52,7 @@ private Q_SLOTS:
     void wheelOverUnfocusedList_data();
     void wheelOverUnfocusedList();
 
-    void missingUnitFile();
     void partlyReadUnitFile();
-    void missingCategoryFile();
 
     void editLayout();
     void editTwiceRestoresNormalLayout();
@@ -549,24 +547,9 @@ void tst_frmConversion::wheelOverUnfocusedList()
 }
 
 // ---------------------------------------------------------------------------
-// Missing files
+// A file read in part
 
-void tst_frmConversion::missingUnitFile()
-{
-    f->writeFile(QStringLiteral("conversion.txt"), "\"Ghost\"\r\n\"Time\"\r\n");
-    f->writeFile(QStringLiteral("Time.txt"), kTimeUnits);
-    QVERIFY(f->start());
-
-    f->answerer.expectFailure(
-        { QStringLiteral("File not found"), QDir::toNativeSeparators(f->path("Ghost.txt")) });
-    QVERIFY(choose(f->category, QStringLiteral("Ghost")));
-    QCOMPARE(f->answerer.pending(), 0);
-    QCOMPARE(f->from->count(), 0);
-
-    QVERIFY(f->convert("Time", "Minutes", "Hours", "90"));
-    QCOMPARE(f->output->text(), QStringLiteral("1.500000 e+0 "));
-}
-
+// What a file read only in part lists also converts.
 void tst_frmConversion::partlyReadUnitFile()
 {
     f->writeStandardFiles();
@@ -585,28 +568,6 @@ void tst_frmConversion::partlyReadUnitFile()
     type(f->value, QStringLiteral("1"));
     pressEnter(f->value);
     QCOMPARE(f->output->text(), QStringLiteral("2.400000 e+1 "));
-}
-
-void tst_frmConversion::missingCategoryFile()
-{
-    f->answerer.expectFailure(
-        { QStringLiteral("File not found"), QStringLiteral("conversion.txt") });
-    QVERIFY(f->start());
-    QCOMPARE(f->answerer.pending(), 0);
-    QCOMPARE(f->window->windowTitle(), QStringLiteral("Quorvel"));
-    QCOMPARE(f->category->count(), 0);
-    QCOMPARE(f->category->currentText(), QStringLiteral("Conversion"));
-
-    // File > Edit still switches and reports the file again, but offers no
-    // new category: the list it would write was not read.
-    f->answerer.expectFailure(
-        { QStringLiteral("File not found"), QStringLiteral("conversion.txt") });
-    f->action("mnuFileEdit")->trigger();
-    QCOMPARE(f->answerer.pending(), 0);
-    QVERIFY(f->action("mnuFileEdit")->isChecked());
-    QVERIFY(f->note->isVisible());
-    QCOMPARE(f->category->count(), 0);
-    QVERIFY(!f->exists(QStringLiteral("conversion.txt")));
 }
 
 // ---------------------------------------------------------------------------
