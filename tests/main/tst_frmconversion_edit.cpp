@@ -42,7 +42,6 @@ private Q_SLOTS:
     void newCategoryCreatesNothing_data();
     void newCategoryCreatesNothing();
     void refusedCategoryName();
-    void existingUnitFileKept();
 
     void deleteCategory_data();
     void deleteCategory();
@@ -343,24 +342,6 @@ void tst_frmConversionEdit::refusedCategoryName()
     QCOMPARE(entries(f->category), listed);
     QCOMPARE(f->category->currentText(), kMarker);
     QCOMPARE(f->from->count(), 0);
-}
-
-void tst_frmConversionEdit::existingUnitFileKept()
-{
-    const QByteArray leftover = "\"Bits\",1\r\n\"Bytes\",8\r\n";
-    f->writeStandardFiles();
-    f->writeFile(QStringLiteral("Leftover.txt"), leftover);
-    QVERIFY(startEditing());
-
-    f->answerer.expectNewCategory(QStringLiteral("Leftover"));
-    QVERIFY(choose(f->category, kMarker));
-    QCOMPARE(f->answerer.pending(), 0);
-
-    QCOMPARE(f->readFile(QStringLiteral("Leftover.txt")), leftover);
-    QCOMPARE(f->readFile(QStringLiteral("conversion.txt")),
-        QByteArray("\"Leftover\"\r\n\"Length\"\r\n\"Time\"\r\n\"Weight\"\r\n"));
-    QCOMPARE(entries(f->from), (QStringList { "Bits", "Bytes", kMarker }));
-    QCOMPARE(f->window->UnitNames(), (QStringList { "Bits", "Bytes" }));
 }
 
 // ---------------------------------------------------------------------------

@@ -44,10 +44,6 @@ bool privileged()
 #endif
 }
 
-UnitTable table(const QStringList &names, const QList<double> &factors)
-{
-    return UnitTable { names, factors };
-}
 
 // Runs the operation and returns the failure it throws; fails the test if it
 // throws none.
@@ -134,7 +130,6 @@ private Q_SLOTS:
     void savesCategories();
     void writesUnits_data();
     void writesUnits();
-    void roundTripsNamesAndFactors();
     void refusesTextOutsideCodePage();
     void refusesTooManyOrNonFiniteUnits_data();
     void refusesTooManyOrNonFiniteUnits();
@@ -313,8 +308,8 @@ void TestDataStore::loadsBadFile_data()
 {
     QTest::addColumn<QString>("recipe"); // makeBadFile's
     QTest::addColumn<bool>("categoryList");
-    QTest::addColumn<QString>("kindText"); // empty: loads; "*": loads or fails reading
-    QTest::addColumn<int>("records"); // read, also before a failure; -1: any number
+    QTest::addColumn<QString>("kindText"); // empty: loads
+    QTest::addColumn<int>("records"); // read, also before a failure
     QTest::addColumn<int>("line"); // of the failure; 0: none named
 
     const QString tooLarge = "File too large";
@@ -325,9 +320,6 @@ void TestDataStore::loadsBadFile_data()
             QTest::addRow("%s: %s", file, recipe) << recipe << list << kind << records << line;
         };
         add("100 MB file", tooLarge, 0);
-        add("binary garbage", "*", -1, -1);
-        add("NUL byte", "", 2);
-        add("10 MB line", "", 1);
         add("directory", access, 0);
         add("missing", "File not found", 0);
         add("named pipe", access, 0);
@@ -346,7 +338,8 @@ void TestDataStore::loadsBadFile_data()
 
 // Damaged and hostile files load, or fail with their kind, the file and the
 // line, keeping what was read before; memory stays bounded: past 64 MiB a
-// file is refused before it is held.
+// file is refused before it is held. (Garbage, NUL bytes and huge lines
+// are the field reader's survivesHostileInput and the fuzz targets'.)
 void TestDataStore::loadsBadFile()
 {
     QFETCH(QString, recipe);
@@ -371,16 +364,9 @@ void TestDataStore::loadsBadFile()
     getrusage(RUSAGE_SELF, &usage);
     QVERIFY2(
         usage.ru_maxrss - peakBefore < 400 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
-    if (records >= 0)
-        QCOMPARE(read, records);
-    if (kindText == "*" && !failure)
-        return;
-    if (kindText.isEmpty() || kindText == "*") {
-        QVERIFY2(kindText.isEmpty() ? !failure
-                                    : failure->kind() == FailureKind::InputPastEndOfFile
-                    || failure->kind() == FailureKind::Overflow,
-            qPrintable(failure ? failure->message() : QString()));
-        QVERIFY(!failure || failure->line() > 0);
+    QCOMPARE(read, records);
+    if (kindText.isEmpty()) {
+        QVERIFY2(!failure, qPrintable(failure ? failure->message() : QString()));
         return;
     }
     QVERIFY2(failure, "the read did not fail");
@@ -505,21 +491,6 @@ void TestDataStore::writesUnits()
     m_store->addUnit(name, factor);
     QCOMPARE(contents(m_store->unitFilePath("Time")), expected);
     QCOMPARE(folderFiles(), (QStringList { "Time.txt", "conversion.txt" }));
-}
-
-void TestDataStore::roundTripsNamesAndFactors()
-{
-    // A quote inside a name cannot be carried: refusesWriteThatWouldLoseData.
-    const UnitTable units
-        = table({ "  spaced  ", "Feet, international", QString::fromUtf8("Ångström") },
-            { 123456789012345.0, 0.3048, 1e-10 });
-    putCategory("Length", {});
-    loadForEdit("Length");
-    for (qsizetype i = 0; i < units.names.size(); ++i)
-        m_store->addUnit(units.names[i], QString::number(units.factors[i], 'g', 17));
-    const UnitTable back = whole(m_store->loadUnits("Length"));
-    QCOMPARE(back.factors, units.factors);
-    QCOMPARE(back.names, units.names);
 }
 
 void TestDataStore::refusesTextOutsideCodePage()
