@@ -1,12 +1,12 @@
 /* Fault injection for the write path of the data store, loaded with
  * LD_PRELOAD into a child process. It counts the calls that write, sync,
- * link, rename or close a file inside one folder and makes one of them fail,
- * write short, or stop the process, so that a test can move the fault
- * through every call of an operation in turn.
+ * rename (or exchange) or close a file inside one folder and makes one of
+ * them fail, write short, or stop the process, so that a test can move the
+ * fault through every call of an operation in turn.
  *
  * Environment:
  *   QUORVEL_FAULT_DIR     the folder whose files are watched (required)
- *   QUORVEL_FAULT_OPS     calls counted: any of write,sync,link,rename,close
+ *   QUORVEL_FAULT_OPS     calls counted: any of write,sync,rename,close
  *                         separated by commas (default: all)
  *   QUORVEL_FAULT_AT      the 1-based counted call that gets the fault
  *   QUORVEL_FAULT_ACTION  ENOSPC, EIO, EROFS, EDQUOT: fail with that errno;
@@ -33,7 +33,7 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
-enum { OP_WRITE = 1, OP_SYNC = 2, OP_LINK = 4, OP_RENAME = 8, OP_CLOSE = 16 };
+enum { OP_WRITE = 1, OP_SYNC = 2, OP_RENAME = 8, OP_CLOSE = 16 };
 enum { ACT_NONE, ACT_ERRNO, ACT_SHORT, ACT_STOP };
 
 static ssize_t (*real_write)(int, const void *, size_t);
@@ -43,14 +43,12 @@ static ssize_t (*real_pwrite64)(int, const void *, size_t, off64_t);
 static int (*real_fsync)(int);
 static int (*real_fdatasync)(int);
 static int (*real_rename)(const char *, const char *);
-static int (*real_renameat)(int, const char *, int, const char *);
 static int (*real_renameat2)(int, const char *, int, const char *, unsigned int);
-static int (*real_linkat)(int, const char *, int, const char *, int);
 static int (*real_close)(int);
 
 static char watched[PATH_MAX];
 static size_t watched_len;
-static unsigned counted_ops = OP_WRITE | OP_SYNC | OP_LINK | OP_RENAME | OP_CLOSE;
+static unsigned counted_ops = OP_WRITE | OP_SYNC | OP_RENAME | OP_CLOSE;
 static long fault_at;
 static int action = ACT_NONE;
 static int fault_errno;
@@ -68,9 +66,7 @@ static void load(void)
     *(void **)(&real_fsync) = dlsym(RTLD_NEXT, "fsync");
     *(void **)(&real_fdatasync) = dlsym(RTLD_NEXT, "fdatasync");
     *(void **)(&real_rename) = dlsym(RTLD_NEXT, "rename");
-    *(void **)(&real_renameat) = dlsym(RTLD_NEXT, "renameat");
     *(void **)(&real_renameat2) = dlsym(RTLD_NEXT, "renameat2");
-    *(void **)(&real_linkat) = dlsym(RTLD_NEXT, "linkat");
     *(void **)(&real_close) = dlsym(RTLD_NEXT, "close");
 }
 
@@ -90,8 +86,6 @@ __attribute__((constructor)) static void configure(void)
             counted_ops |= OP_WRITE;
         if (strstr(ops, "sync"))
             counted_ops |= OP_SYNC;
-        if (strstr(ops, "link"))
-            counted_ops |= OP_LINK;
         if (strstr(ops, "rename"))
             counted_ops |= OP_RENAME;
         if (strstr(ops, "close"))
@@ -193,8 +187,6 @@ static const char *op_name(unsigned op)
         return "write";
     case OP_SYNC:
         return "sync";
-    case OP_LINK:
-        return "link";
     case OP_RENAME:
         return "rename";
     default:
@@ -370,16 +362,6 @@ int rename(const char *from, const char *to)
     return real_rename(from, to);
 }
 
-int renameat(int fromdir, const char *from, int todir, const char *to)
-{
-    char a[PATH_MAX], b[PATH_MAX];
-    resolve(fromdir, from, a, sizeof a);
-    resolve(todir, to, b, sizeof b);
-    if (path_call(OP_RENAME, a, b) < 0)
-        return -1;
-    return real_renameat(fromdir, from, todir, to);
-}
-
 int renameat2(int fromdir, const char *from, int todir, const char *to, unsigned int flags)
 {
     char a[PATH_MAX], b[PATH_MAX];
@@ -388,13 +370,4 @@ int renameat2(int fromdir, const char *from, int todir, const char *to, unsigned
     if (path_call(OP_RENAME, a, b) < 0)
         return -1;
     return real_renameat2(fromdir, from, todir, to, flags);
-}
-
-int linkat(int fromdir, const char *from, int todir, const char *to, int flags)
-{
-    char b[PATH_MAX];
-    resolve(todir, to, b, sizeof b);
-    if (path_call(OP_LINK, b, b) < 0)
-        return -1;
-    return real_linkat(fromdir, from, todir, to, flags);
 }
