@@ -352,12 +352,6 @@ class Session:
         found = self.windows(name)
         return found[0] if found else None
 
-    def window_geometry(self, window):
-        out = self.xdotool("getwindowgeometry", "--shell", window)
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return (int(values["X"]), int(values["Y"]), int(values["WIDTH"]),
-                int(values["HEIGHT"]))
-
     def active_window_name(self):
         window = self.xdotool("getactivewindow").strip()
         if not window:

@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
-#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -49,8 +48,6 @@ private Q_SLOTS:
     void valueBoxSelectsAllOnFocus();
     void tabFollowsTabOrder_data();
     void tabFollowsTabOrder();
-    void wheelOverUnfocusedList_data();
-    void wheelOverUnfocusedList();
 
     void partlyReadUnitFile();
 
@@ -502,48 +499,6 @@ void tst_frmConversion::tabFollowsTabOrder()
         QTRY_COMPARE(focusName(), previous);
     }
     QCOMPARE(texts(), before);
-}
-
-void tst_frmConversion::wheelOverUnfocusedList_data()
-{
-    QTest::addColumn<bool>("editMode");
-    QTest::addColumn<QString>("list");
-
-    QTest::newRow("category list, edit mode") << true << "cboConversionType";
-    QTest::newRow("from-list, edit mode, factor typed") << true << "cboConvFrom";
-    QTest::newRow("to-list, normal mode") << false << "cboConvTo";
-}
-
-void tst_frmConversion::wheelOverUnfocusedList()
-{
-    QFETCH(bool, editMode);
-    QFETCH(QString, list);
-    f->writeStandardFiles();
-    QVERIFY(f->start());
-    if (editMode) {
-        f->action("mnuFileEdit")->trigger();
-        f->answerer.expectDeleteQuestion(ModalAnswerer::Press::No);
-    }
-    QVERIFY(choose(f->category, QStringLiteral("Time")));
-    QVERIFY(focusOn(f->value));
-    type(f->value, QStringLiteral("5"));
-    const Snapshot files = f->folderSnapshot();
-    auto *combo = f->window->findChild<QComboBox *>(list);
-    const int index = combo->currentIndex();
-
-    for (const int notches : { -1, -1, 1 }) {
-        // A real wheel first gives the focus to a control that takes it so.
-        if ((combo->focusPolicy() & Qt::WheelFocus) == Qt::WheelFocus)
-            combo->setFocus(Qt::MouseFocusReason);
-        const QPointF inside = combo->rect().center();
-        QWheelEvent wheel(inside, combo->mapToGlobal(inside), {}, { 0, notches * 120 },
-            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(combo, &wheel);
-    }
-    QCOMPARE(combo->currentIndex(), index);
-    QCOMPARE(f->folderSnapshot(), files);
-    QCOMPARE(f->answerer.pending(), 0);
-    QVERIFY(hasFocus(f->value));
 }
 
 // ---------------------------------------------------------------------------
