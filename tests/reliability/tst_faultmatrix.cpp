@@ -16,6 +16,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
@@ -23,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+
+#include <map>
 
 #include <dlfcn.h>
 #include <signal.h>
@@ -64,51 +69,6 @@ QString writtenFile(const QString &scenario)
 const QStringList kScenarios = { "store-save", "store-create", "store-addunit", "window-save",
     "window-create", "window-addunit" };
 
-// A child reports its folder one line per entry, prefixed, with the names
-// escaped.
-QString escaped(QString text)
-{
-    return text.replace(u'\\', QStringLiteral("\\\\"))
-        .replace(u'\n', QStringLiteral("\\n"))
-        .replace(u'\r', QStringLiteral("\\r"))
-        .replace(u'\t', QStringLiteral("\\t"));
-}
-
-QString unescaped(QString text)
-{
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\\' && i + 1 < text.size()) {
-            const QChar c = text[++i];
-            out += c == u'n' ? u'\n' : c == u'r' ? u'\r' : c == u't' ? u'\t' : c;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
-QStringList snapshotLines(const QString &prefix, const Snapshot &snapshot)
-{
-    QStringList lines;
-    for (auto it = snapshot.begin(); it != snapshot.end(); ++it)
-        lines << prefix + u'\t' + escaped(it.key()) + u'\t' + it.value();
-    if (snapshot.isEmpty())
-        lines << prefix + QStringLiteral("\t\tempty");
-    return lines;
-}
-
-Snapshot parseSnapshot(const QString &prefix, const QStringList &lines)
-{
-    Snapshot entries;
-    for (const QString &line : lines) {
-        const QStringList parts = line.split(u'\t');
-        if (parts.size() == 3 && parts[0] == prefix && !parts[1].isEmpty())
-            entries.insert(unescaped(parts[1]), parts[2]);
-    }
-    return entries;
-}
-
 // ---------------------------------------------------------------------------
 // The child: runs one operation and reports what it saw on standard output.
 
@@ -118,11 +78,22 @@ void callShim(const char *name)
         function();
 }
 
-void print(const QString &line)
+// The child reports one line per item: its name, a tab, and the item as
+// JSON, which carries any text and any file name on one line.
+void report(const char *name, const QJsonValue &value)
 {
-    const QByteArray bytes = line.toUtf8() + '\n';
+    const QByteArray bytes = QByteArray(name) + '\t'
+        + QJsonDocument(QJsonArray { value }).toJson(QJsonDocument::Compact) + '\n';
     fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     fflush(stdout);
+}
+
+void report(const char *name, const Snapshot &folder)
+{
+    QJsonObject entries;
+    for (auto it = folder.begin(); it != folder.end(); ++it)
+        entries.insert(it.key(), it.value());
+    report(name, entries);
 }
 
 // One attempt of the operation; "ok", or the failure as "failure\tkind\ttext".
@@ -137,7 +108,7 @@ QString attempt(const QString &scenario, DataStore &store, WindowDriver *driver)
             else
                 store.addUnit("Fortnights", "1209600");
         } catch (const Failure &failure) {
-            return "failure\t" + failure.kindText() + u'\t' + escaped(failure.message());
+            return "failure\t" + failure.kindText() + u'\t' + failure.message();
         }
         return "ok";
     }
@@ -156,7 +127,7 @@ QString attempt(const QString &scenario, DataStore &store, WindowDriver *driver)
     if (messages.isEmpty())
         return "ok";
     const QString title = messages.first().section(u'\t', 0, 0);
-    return "message\t" + title + u'\t' + escaped(messages.first().section(u'\t', 1));
+    return "message\t" + title + u'\t' + messages.first().section(u'\t', 1);
 }
 
 int runScenario(const QString &scenario, const QString &folder)
@@ -175,7 +146,7 @@ int runScenario(const QString &scenario, const QString &folder)
         driver = std::make_unique<WindowDriver>(folder);
         driver->answerer.keepFailures();
         if (!driver->start())
-            print("setup failed");
+            report("note", "setup failed");
         driver->setEditMode(true);
         if (scenario == "window-addunit") {
             // Time is loaded (No to deleting it), the unit typed, not entered.
@@ -188,24 +159,21 @@ int runScenario(const QString &scenario, const QString &folder)
     if (const QString name = qEnvironmentVariable("QUORVEL_DIRECTORY_FOR"); !name.isEmpty()) {
         const QString path = folder + u'/' + name;
         if (!QFile::remove(path) || !QDir().mkdir(path) || !put(path + "/inside.txt", "kept"))
-            print("setup failed");
+            report("note", "setup failed");
     }
-    for (const QString &line : snapshotLines("before", snapshot(folder)))
-        print(line);
+    report("before", snapshot(folder));
     callShim("quorvel_fault_arm");
     const QString result = attempt(scenario, store, driver.get());
     callShim("quorvel_fault_disarm");
-    print("result\t" + result);
-    for (const QString &line : snapshotLines("after", snapshot(folder)))
-        print(line);
+    report("result", result);
+    report("after", snapshot(folder));
     if (result != "ok") {
         // The fault passes; the same action again.
-        print("followup\t" + attempt(scenario, store, driver.get()));
-        for (const QString &line : snapshotLines("final", snapshot(folder)))
-            print(line);
+        report("followup", attempt(scenario, store, driver.get()));
+        report("final", snapshot(folder));
     }
     if (driver && !driver->answerer.verdict().isEmpty())
-        print("unexpected\t" + escaped(driver->answerer.verdict()));
+        report("unexpected", driver->answerer.verdict());
     return 0;
 }
 
@@ -227,16 +195,21 @@ Outcome parse(const QByteArray &out)
     Outcome outcome;
     outcome.lines = QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts);
     for (const QString &line : std::as_const(outcome.lines)) {
-        if (line.startsWith("result\t"))
-            outcome.result = line.mid(7);
-        else if (line.startsWith("followup\t"))
-            outcome.followup = line.mid(9);
-        else if (line.startsWith("unexpected\t"))
-            outcome.unexpected = line.mid(11);
+        const QString name = line.section(u'\t', 0, 0);
+        const QJsonValue value
+            = QJsonDocument::fromJson(line.section(u'\t', 1).toUtf8()).array().first();
+        const std::map<QString, QString *> texts { { "result", &outcome.result },
+            { "followup", &outcome.followup }, { "unexpected", &outcome.unexpected } };
+        const std::map<QString, Snapshot *> folders { { "before", &outcome.before },
+            { "after", &outcome.after }, { "final", &outcome.final } };
+        if (const auto text = texts.find(name); text != texts.end())
+            *text->second = value.toString();
+        if (const auto folder = folders.find(name); folder != folders.end()) {
+            const QJsonObject entries = value.toObject();
+            for (auto it = entries.begin(); it != entries.end(); ++it)
+                folder->second->insert(it.key(), it.value().toString());
+        }
     }
-    outcome.before = parseSnapshot("before", outcome.lines);
-    outcome.after = parseSnapshot("after", outcome.lines);
-    outcome.final = parseSnapshot("final", outcome.lines);
     return outcome;
 }
 
@@ -383,7 +356,7 @@ void TestFaultMatrix::checkFinished(const QString &scenario, const Outcome &outc
         qPrintable("after the failure: " + describe(outcome.after) + "\n" + where));
     const QStringList parts = outcome.result.split(u'\t');
     QCOMPARE(parts.size(), 3);
-    const QString text = unescaped(parts[2]);
+    const QString text = parts[2];
     if (scenario.startsWith("window-")) {
         QCOMPARE(parts[0], QString("message"));
         QCOMPARE(parts[1], QString("Quorvel"));
@@ -653,7 +626,7 @@ void TestFaultMatrix::refusedWrite()
     const Snapshot before = outcome.before;
     QVERIFY(!before.isEmpty());
     QVERIFY2(outcome.after == before, qPrintable(describe(outcome.after)));
-    const QString text = unescaped(outcome.result.section(u'\t', 2));
+    const QString text = outcome.result.section(u'\t', 2);
     QVERIFY2(text.startsWith(kindText), qPrintable(outcome.result));
     QVERIFY2(text.contains(m_folder), qPrintable(outcome.result));
     QVERIFY(outcome.unexpected.isEmpty());
