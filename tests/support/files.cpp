@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QStringList>
 
 #include <algorithm>
@@ -52,13 +51,6 @@ QByteArray categoryFileBytes(int count)
 
 bool makeBadFile(const QString &recipe, const QString &path, bool units)
 {
-    if (recipe == "binary garbage") {
-        QRandomGenerator random(42);
-        QByteArray bytes(4096, Qt::Uninitialized);
-        for (char &c : bytes)
-            c = char(random.bounded(256));
-        return put(path, bytes);
-    }
     if (recipe == "NUL byte")
         return put(path,
             units ? QByteArray("\"Me\0ters\",1\r\n\"Feet\",0.3048\r\n", 28)
@@ -69,8 +61,6 @@ bool makeBadFile(const QString &recipe, const QString &path, bool units)
         return file.open(QIODevice::WriteOnly) && file.write("\"A\",1\r\n") == 7
             && file.resize(100 * 1000 * 1000);
     }
-    if (recipe == "10 MB line")
-        return put(path, '"' + QByteArray(10 * 1000 * 1000, 'x') + (units ? "\",1\r\n" : "\"\r\n"));
     if (recipe == "unterminated quote")
         return put(path, units ? "\"Feet\",0.3048\r\n\"Inches,0.0254\r\n" : "\"Length\"\r\n\"Ti");
     if (recipe == "text after a closing quote")
@@ -78,8 +68,6 @@ bool makeBadFile(const QString &recipe, const QString &path, bool units)
             path, units ? "\"Feet\" old,0.3048\r\n" : kStandardCategories + "\"Bad\" old\r\n");
     if (recipe == "missing factor at the end")
         return put(path, "\"Feet\",0.3048\r\n\"Inches\"\r\n");
-    if (recipe == "32767 records")
-        return put(path, units ? unitFileBytes(32767) : categoryFileBytes(32767));
     if (recipe == "32768 records")
         return put(path, units ? unitFileBytes(32768) : categoryFileBytes(32768));
     if (recipe == "directory")

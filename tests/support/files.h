@@ -25,10 +25,9 @@ QByteArray unitFileBytes(int count);
 // shuffled order (a fixed seed), so that the sorted list has real sorting to do.
 QByteArray categoryFileBytes(int count);
 
-// Makes a damaged or hostile data file at path: "binary garbage", "NUL
-// byte", "100 MB file" (sparse), "10 MB line", "unterminated quote", "text
-// after a closing quote", "missing factor at the end", "32767 records",
-// "32768 records", "directory", "missing", "dangling link", "named pipe",
+// Makes a damaged or hostile data file at path: "NUL byte", "100 MB file"
+// (sparse), "unterminated quote", "text after a closing quote", "missing
+// factor at the end", "32768 records", "directory", "missing", "dangling link", "named pipe",
 // "linked to an endless device", "unreadable", "leftover temporary file";
 // units for a unit file, else a category list. False when it cannot.
 bool makeBadFile(const QString &recipe, const QString &path, bool units);
