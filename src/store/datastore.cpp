@@ -384,8 +384,6 @@ void DataStore::addUnit(const QString &name, const QString &factorText)
 
 void insertUnitByName(UnitTable &units, const QString &name, double factor)
 {
-    if (units.names.size() >= kMaxRecords)
-        throw Failure(FailureKind::Overflow);
     units.names.append(name);
     units.factors.append(factor);
     for (qsizetype i = units.names.size() - 1; i >= 1; --i) {

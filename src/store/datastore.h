@@ -133,8 +133,7 @@ QString unitFileText(const UnitTable &units);
 
 // Appends the unit and makes the one ordering pass down to index 1 that keeps
 // a sorted table sorted (UTF-16 code units, case significant, equal names
-// never exchanged). Failure(Overflow), with the table unchanged, when it
-// already holds 32767 units.
+// never exchanged).
 void insertUnitByName(UnitTable &units, const QString &name, double factor);
 
 } // namespace quorvel

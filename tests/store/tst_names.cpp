@@ -15,7 +15,6 @@ class TestNames : public QObject {
 private Q_SLOTS:
     void insertsByName_data();
     void insertsByName();
-    void refusesUnitBeyondLimit();
 
     void categoryNameProblem_data();
     void categoryNameProblem();
@@ -76,23 +75,6 @@ void TestNames::insertsByName()
             QCOMPARE(units.names[i], names[qsizetype(factor) - 1]);
         }
     }
-}
-
-void TestNames::refusesUnitBeyondLimit()
-{
-    UnitTable units;
-    for (int i = 0; i < kMaxRecords; ++i) {
-        units.names.append(QString::number(i));
-        units.factors.append(1);
-    }
-    try {
-        insertUnitByName(units, "More", 2);
-        QFAIL("no failure for unit 32768");
-    } catch (const Failure &failure) {
-        QCOMPARE(failure.kind(), FailureKind::Overflow);
-    }
-    QCOMPARE(units.names.size(), kMaxRecords);
-    QCOMPARE(units.factors.size(), kMaxRecords);
 }
 
 void TestNames::categoryNameProblem_data()
