@@ -1,6 +1,5 @@
 // Names: the order a unit takes among the others, and the rules for new
 // category and unit names.
-#include "core/failure.h"
 #include "store/datastore.h"
 #include "support/row.h"
 
