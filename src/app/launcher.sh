@@ -7,12 +7,13 @@
 #
 # The first start fills the folder with help.txt and the bundled data files;
 # later starts replace help.txt when the installed one has another time of
-# change, and never touch conversion.txt and the unit files there, which are
-# the user's. Files arrive whole: they are copied into a folder of this
-# start's own beside their places and linked or renamed there, so that two
-# starts at once see either no file or a complete one. Only regular files are
-# compared or replaced; anything else in their place is left alone and
-# reported. A start with nothing to copy or remove runs shell built-ins only.
+# change. conversion.txt and the unit files there are the user's: when the
+# installed ones change, the program merges the changes into them. Files
+# arrive whole: they are copied into a folder of this start's own beside
+# their places and linked or renamed there, so that two starts at once see
+# either no file or a complete one. Only regular files are compared or
+# replaced; anything else in their place is left alone and reported. A start
+# with nothing to copy or remove runs shell built-ins only.
 #
 # Where the folder cannot be used (HOME unset, a read-only or full home
 # folder, a folder of someone else or one that others may write, something
@@ -147,7 +148,23 @@ write() {
     fi
 }
 
+# The installed data files changed since the folder was last brought up to
+# date with them: .bundle/NAME, the program's copy of each as it took it,
+# has another time of change, or is missing. The program merges them into
+# the user's files (--upgrade).
+changed() {
+    for file in "$installed"/*.txt; do
+        base=$private/.bundle/${file##*/}
+        case $file in */help.txt) continue ;; esac
+        [ -f "$base" ] && ! [ "$file" -nt "$base" ] && ! [ "$file" -ot "$base" ] || return 0
+    done
+    return 1
+}
+
 if prepare; then
+    if changed; then
+        exec "$installed/quorvel" "--app-folder=$private" --upgrade "$@"
+    fi
     exec "$installed/quorvel" "--app-folder=$private" "$@"
 fi
 say "cannot use the application folder ${private:-of this user}: $detail"

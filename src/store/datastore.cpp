@@ -49,6 +49,8 @@ std::optional<Failure> skippedRefusal(
             .arg(skipped->what, reload));
 }
 
+} // namespace
+
 CategoryLoad parseCategories(const QString &text, const QString &path)
 {
     CategoryLoad loaded;
@@ -95,6 +97,8 @@ UnitLoad parseUnits(const QString &text, const QString &path)
     return loaded;
 }
 
+namespace {
+
 // Reads and parses the file at path; bytes receives what was read when the
 // file could be read.
 template <typename Parse>
@@ -112,14 +116,17 @@ auto readAndParse(const QString &path, Parse parse, QByteArray *bytes = nullptr)
     }
 }
 
+} // namespace
+
 // Refuses a write whose text the reader would not give back as the records
 // meant: a name that came from a hand-written file may hold a double quote,
 // which the written form cannot carry. The text is read as the loads read
 // it; factors are none for the category list. A factor reads back as the
 // 15 digits written of it: mostly the very same double, which spares
 // formatting it again.
+
 void refuseUnlessReadsBack(const QString &path, const QString &text, const QStringList &names,
-    const QList<double> *factors = nullptr)
+    const QList<double> *factors)
 {
     FieldReader reader(text, path);
     auto atEnd = [&] { return factors ? reader.onlyBlanksLeft() : reader.atEnd(); };
@@ -146,6 +153,8 @@ void refuseUnlessReadsBack(const QString &path, const QString &text, const QStri
                        "Mend that record by hand in the file, then load it again.")
             .arg(names.value(i, names.isEmpty() ? QString() : names.last())));
 }
+
+namespace {
 
 const QString kListAdvice = QStringLiteral(
     "Switch File > Edit off and on to see the category list as it is now, then make the "

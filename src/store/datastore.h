@@ -131,6 +131,17 @@ private:
 QString categoryListText(const QStringList &names);
 QString unitFileText(const UnitTable &units);
 
+// The records of a category list's or a unit file's text, read as the loads
+// read them; path names the file in a failure or refusal.
+CategoryLoad parseCategories(const QString &text, const QString &path);
+UnitLoad parseUnits(const QString &text, const QString &path);
+
+// Throws Failure(Refused) unless text reads back as names (and, for a unit
+// file, factors): a name from a hand-written file may hold a double quote
+// or a line break, which the written form cannot carry.
+void refuseUnlessReadsBack(const QString &path, const QString &text, const QStringList &names,
+    const QList<double> *factors = nullptr);
+
 // Appends the unit and makes the one ordering pass down to index 1 that keeps
 // a sorted table sorted (UTF-16 code units, case significant, equal names
 // never exchanged).

@@ -1,0 +1,414 @@
+#include "store/upgrade.h"
+
+#include "store/datafile.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QSet>
+#include <QThread>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <utility>
+
+namespace quorvel {
+
+namespace {
+
+// The first name that a list holds twice; empty when none is.
+QString duplicateName(const QStringList &names)
+{
+    QSet<QString> seen;
+    for (const QString &name : names) {
+        if (seen.contains(name))
+            return name;
+        seen.insert(name);
+    }
+    return {};
+}
+
+} // namespace
+
+UnitMerge mergeUnits(const UnitTable &base, const UnitTable &user, const UnitTable &bundle)
+{
+    UnitMerge merge { user, {}, false };
+    for (const QStringList *names : { &user.names, &bundle.names, &base.names }) {
+        if (const QString twice = duplicateName(*names); !twice.isEmpty()) {
+            merge.entries.append({ UpgradeChange::Duplicate, {}, twice });
+            return merge;
+        }
+    }
+    QHash<QString, double> before;
+    for (qsizetype i = 0; i < base.names.size(); ++i)
+        before.insert(base.names[i], base.factors[i]);
+    UnitTable &units = merge.units;
+    for (qsizetype i = 0; i < bundle.names.size(); ++i) {
+        const QString &name = bundle.names[i];
+        const double factor = bundle.factors[i];
+        const qsizetype mine = units.names.indexOf(name);
+        const auto old = before.constFind(name);
+        if (old == before.cend()) {
+            // New in the bundle: it joins, unless the user has a unit of that name.
+            if (mine < 0 && units.names.size() < kMaxRecords) {
+                insertUnitByName(units, name, factor);
+                merge.entries.append({ UpgradeChange::Added, {}, name, factor });
+                merge.changed = true;
+            } else if (mine >= 0 && units.factors[mine] != factor) {
+                merge.entries.append({ UpgradeChange::Kept, {}, name, factor });
+            }
+        } else if (*old != factor) {
+            // Corrected in the bundle: only where the user still has the old factor.
+            if (mine >= 0 && units.factors[mine] == *old) {
+                units.factors[mine] = factor;
+                merge.entries.append({ UpgradeChange::Corrected, {}, name, factor });
+                merge.changed = true;
+            } else if (mine < 0 || units.factors[mine] != factor) {
+                merge.entries.append({ UpgradeChange::Kept, {}, name, factor });
+            }
+        }
+    }
+    return merge;
+}
+
+CategoryMerge mergeCategories(
+    const QStringList &base, const QStringList &user, const QStringList &bundle)
+{
+    CategoryMerge merge { user, {}, false };
+    for (const QStringList *names : { &user, &bundle }) {
+        if (const QString twice = duplicateName(*names); !twice.isEmpty()) {
+            merge.entries.append({ UpgradeChange::Duplicate, {}, twice });
+            return merge;
+        }
+    }
+    QStringList joined = user;
+    for (const QString &name : bundle) {
+        if (base.contains(name) || user.contains(name))
+            continue; // the user's, deleted by the user, or one of the user's own
+        joined.append(name);
+        merge.entries.append({ UpgradeChange::NewCategory, {}, name });
+    }
+    if (joined.size() == user.size() || joined.size() > kMaxRecords)
+        return merge;
+    // In list order, as an edit writes the list.
+    CategoryList list;
+    list.assign(joined, false);
+    merge.names = list.categories();
+    merge.changed = true;
+    return merge;
+}
+
+namespace {
+
+const QString kCategoryList = QStringLiteral("conversion.txt");
+
+#ifdef Q_OS_UNIX
+using FileTime = struct timespec;
+
+std::optional<FileTime> changeTime(const QString &path)
+{
+    struct stat status { };
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return status.st_mtim;
+}
+
+bool sameTime(const FileTime &a, const FileTime &b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// Gives the file the time of change of the bundled file it copies, to the
+// nanosecond: that is how a start tells that the bundle changed.
+void setChangeTime(const QString &path, const FileTime &time)
+{
+    const struct timespec times[2] = { { 0, UTIME_OMIT }, time };
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+}
+
+// Holds the base folder locked while one start upgrades: another start
+// waits its turn and then finds the files up to date.
+class BaseLock {
+public:
+    explicit BaseLock(const QString &folder)
+        : m_fd(::open(
+            QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC))
+    {
+        for (int wait = 0; m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0; ++wait) {
+            if (errno != EWOULDBLOCK || wait == 600) {
+                ::close(m_fd);
+                m_fd = -1;
+            } else {
+                QThread::msleep(50);
+            }
+        }
+    }
+    ~BaseLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    BaseLock(const BaseLock &) = delete;
+    BaseLock &operator=(const BaseLock &) = delete;
+    bool held() const { return m_fd >= 0; }
+
+private:
+    int m_fd;
+};
+#else
+// Windows has no launcher that upgrades a folder; the times are Qt's.
+using FileTime = QDateTime;
+
+std::optional<FileTime> changeTime(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() ? std::optional(info.lastModified()) : std::nullopt;
+}
+
+bool sameTime(const FileTime &a, const FileTime &b)
+{
+    return a == b;
+}
+
+void setChangeTime(const QString &path, const FileTime &time)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(time, QFileDevice::FileModificationTime);
+}
+
+struct BaseLock {
+    explicit BaseLock(const QString &) { }
+    bool held() const { return true; }
+};
+#endif
+
+// Writes bytes to path whole, or leaves it as it was.
+bool writeCopy(const QString &path, const QByteArray &bytes, const FileTime &time)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return false;
+    setChangeTime(path, time);
+    return true;
+}
+
+std::optional<DataFileRead> readIfThere(const QString &path)
+{
+    try {
+        return readDataFile(path);
+    } catch (const Failure &failure) {
+        if (failure.kind() == FailureKind::FileNotFound)
+            return std::nullopt;
+        throw;
+    }
+}
+
+// The data files of a bundle folder: unit files by name, conversion.txt last.
+QStringList dataFileNames(const QString &bundleFolder)
+{
+    QStringList names
+        = QDir(bundleFolder)
+              .entryList({ QStringLiteral("*.txt") }, QDir::Files | QDir::Readable, QDir::Name);
+    names.removeAll(QStringLiteral("help.txt"));
+    if (names.removeAll(kCategoryList) > 0)
+        names.append(kCategoryList);
+    return names;
+}
+
+// Makes the base of a folder that has none from the legacy bundle, whole or
+// not at all: a start that sees the folder sees the complete base.
+bool makeBaseFolder(const QString &baseFolder, const QString &legacyBase)
+{
+    const QFileInfo info(baseFolder);
+    if (info.isDir() && !info.isSymLink())
+        return true;
+    if (info.exists() || info.isSymLink())
+        return false;
+    const QString staging
+        = QStringLiteral("%1.new.%2").arg(baseFolder).arg(QCoreApplication::applicationPid());
+    QDir(staging).removeRecursively();
+    if (!QDir().mkdir(staging))
+        return false;
+    bool copied = true;
+    for (const QString &name : dataFileNames(legacyBase)) {
+        const QString from = legacyBase + u'/' + name;
+        QFile file(from);
+        const std::optional<FileTime> time = changeTime(from);
+        copied = copied && time && file.open(QIODevice::ReadOnly)
+            && writeCopy(staging + u'/' + name, file.readAll(), *time);
+    }
+    // Another start that made the base first wins; ours goes.
+    if (!copied || !QDir().rename(staging, baseFolder))
+        QDir(staging).removeRecursively();
+    return QFileInfo(baseFolder).isDir();
+}
+
+UpgradeReport withFile(UpgradeReport entries, const QString &file)
+{
+    for (UpgradeEntry &entry : entries)
+        entry.file = file;
+    return entries;
+}
+
+template <typename Parse> auto recordsOf(Parse parse, const QString &text, const QString &path)
+{
+    auto load = parse(text, path);
+    if (load.failure)
+        throw *load.failure;
+    if (load.refusal)
+        throw *load.refusal;
+    return load.records;
+}
+
+// What one start knows while it upgrades a folder.
+struct Upgrade {
+    QString folder;
+    QString bundleFolder;
+    QString baseFolder;
+    std::optional<QStringList> listed; // the user's categories, when their list reads whole
+    QString path(const QString &name) const { return folder + u'/' + name; }
+};
+
+// The user's category list merged with the bundle's: a new category joins
+// only once its unit file is in the folder. The text to write, or none when
+// nothing changes; whether a category still waits for its file; and what
+// was done. Throws the failure of a list that cannot be merged.
+struct Merged {
+    std::optional<QString> text;
+    UpgradeReport entries;
+    bool waiting = false;
+};
+
+Merged mergedList(
+    const Upgrade &upgrade, const QString &user, const QString &base, const QString &bundled)
+{
+    const QString path = upgrade.path(kCategoryList);
+    const QStringList before = recordsOf(parseCategories, base, upgrade.baseFolder);
+    const QStringList mine = recordsOf(parseCategories, user, path);
+    QStringList offered = recordsOf(parseCategories, bundled, upgrade.bundleFolder);
+    const qsizetype count = offered.size();
+    offered.removeIf([&](const QString &name) {
+        return !before.contains(name) && !mine.contains(name)
+            && !QFileInfo(upgrade.path(name + QLatin1String(".txt"))).isFile();
+    });
+    const CategoryMerge merge = mergeCategories(before, mine, offered);
+    Merged merged { std::nullopt, merge.entries, offered.size() != count };
+    if (merge.changed) {
+        merged.text = categoryListText(merge.names);
+        refuseUnlessReadsBack(path, *merged.text, merge.names);
+    }
+    return merged;
+}
+
+Merged mergedUnits(const Upgrade &upgrade, const QString &name, const QString &user,
+    const QString &base, const QString &bundled)
+{
+    const QString path = upgrade.path(name);
+    const UnitMerge merge = mergeUnits(recordsOf(parseUnits, base, upgrade.baseFolder),
+        recordsOf(parseUnits, user, path), recordsOf(parseUnits, bundled, upgrade.bundleFolder));
+    Merged merged { std::nullopt, merge.entries };
+    if (merge.changed) {
+        merged.text = unitFileText(merge.units);
+        refuseUnlessReadsBack(path, *merged.text, merge.units.names, &merge.units.factors);
+    }
+    return merged;
+}
+
+// Brings one data file up to date and then records the bundled file as its
+// base; a file that fails keeps its base, so that the next start tries again.
+UpgradeReport upgradeFile(const Upgrade &upgrade, const QString &name)
+{
+    const QString path = upgrade.path(name);
+    const QString bundlePath = upgrade.bundleFolder + u'/' + name;
+    const QString basePath = upgrade.baseFolder + u'/' + name;
+    const bool isList = name == kCategoryList;
+    try {
+        const std::optional<FileTime> time = changeTime(bundlePath);
+        const DataFileRead bundled = readDataFile(bundlePath);
+        const std::optional<FileTime> timeAfter = changeTime(bundlePath);
+        if (!time || !timeAfter || !sameTime(*time, *timeAfter))
+            return {}; // being replaced: the next start takes the new file
+        const std::optional<DataFileRead> base = readIfThere(basePath);
+        const QFileInfo info(path);
+        if (info.isSymLink() || (info.exists() && !info.isFile()))
+            throw Failure(FailureKind::PathFileAccessError, path);
+        const std::optional<DataFileRead> user = readIfThere(path);
+        const QString category = name.chopped(4);
+        Merged done;
+        if (base && base->bytes == bundled.bytes) {
+            // The bundle did not change this file: only its time is new.
+        } else if (!user) {
+            if (base)
+                done.entries.append({ UpgradeChange::Kept, name }); // the user removed it
+            else if (!upgrade.listed)
+                done.waiting = true; // the list says why; the next start tries again
+            else if (upgrade.listed->contains(category))
+                done.entries.append({ UpgradeChange::Kept, name }); // the user's category
+            else
+                writeDataFile(path, bundled.text, std::nullopt, {});
+        } else if (user->bytes == bundled.bytes) {
+            // already the bundled file
+        } else if (base && user->bytes == base->bytes) {
+            writeDataFile(path, bundled.text, user->bytes, {});
+            done.entries.append({ UpgradeChange::Replaced, name });
+        } else if (!base && !isList) {
+            done.entries.append({ UpgradeChange::Kept, name }); // the user's own file
+        } else {
+            const QString before = base ? base->text : QString();
+            done = isList ? mergedList(upgrade, user->text, before, bundled.text)
+                          : mergedUnits(upgrade, name, user->text, before, bundled.text);
+            if (done.text)
+                writeDataFile(path, *done.text, user->bytes, {});
+        }
+        if (!done.waiting && !writeCopy(basePath, bundled.bytes, *time))
+            throw Failure(FailureKind::PermissionDenied, basePath);
+        return withFile(std::move(done.entries), name);
+    } catch (const Failure &failure) {
+        return { { UpgradeChange::LeftAlone, name, {}, {}, failure } };
+    }
+}
+
+std::optional<QStringList> listedCategories(const QString &path)
+{
+    try {
+        const CategoryLoad load = parseCategories(readDataFile(path).text, path);
+        if (!load.failure && !load.refusal)
+            return load.records;
+    } catch (const Failure &) {
+        // unreadable: no unit file is made for a new category this time
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+UpgradeReport upgradeFolder(
+    const QString &folder, const QString &bundleFolder, const QString &legacyBase)
+{
+    const QString baseFolder = folder + u'/' + QLatin1String(kBundleRecordFolder);
+    const UpgradeEntry noBase { UpgradeChange::LeftAlone, QLatin1String(kBundleRecordFolder), {},
+        {}, Failure(FailureKind::PathFileAccessError, baseFolder) };
+    if (!makeBaseFolder(baseFolder, legacyBase))
+        return { noBase };
+    const BaseLock lock(baseFolder);
+    if (!lock.held())
+        return { noBase };
+    const Upgrade upgrade { folder, bundleFolder, baseFolder,
+        listedCategories(folder + u'/' + kCategoryList) };
+    UpgradeReport report;
+    for (const QString &name : dataFileNames(bundleFolder))
+        report += upgradeFile(upgrade, name);
+    return report;
+}
+
+} // namespace quorvel
