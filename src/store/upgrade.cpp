@@ -339,6 +339,9 @@ UpgradeReport upgradeFile(const Upgrade &upgrade, const QString &name)
         if (!time || !timeAfter || !sameTime(*time, *timeAfter))
             return {}; // being replaced: the next start takes the new file
         const std::optional<DataFileRead> base = readIfThere(basePath);
+        const std::optional<FileTime> baseTime = changeTime(basePath);
+        if (base && base->bytes == bundled.bytes && baseTime && sameTime(*baseTime, *time))
+            return {}; // recorded as it is
         const QFileInfo info(path);
         if (info.isSymLink() || (info.exists() && !info.isFile()))
             throw Failure(FailureKind::PathFileAccessError, path);
@@ -403,6 +406,12 @@ UpgradeReport upgradeFolder(
     const BaseLock lock(baseFolder);
     if (!lock.held())
         return { noBase };
+    // What a start killed while it copied a base file left: the copy's
+    // temporary file.
+    QDir base(baseFolder);
+    for (const QString &name : base.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (!name.endsWith(QLatin1String(".txt")))
+            base.remove(name);
     const Upgrade upgrade { folder, bundleFolder, baseFolder,
         listedCategories(folder + u'/' + kCategoryList) };
     UpgradeReport report;

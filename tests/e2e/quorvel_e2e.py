@@ -406,11 +406,17 @@ def case_package(program, args):
             if not os.path.isfile(os.path.join(root, path)):
                 raise TestFailure(f"the package lacks {path}")
 
-        # The next package's tree: the same, with a line end more in the program and help.txt.
+        # The next package's tree: the same, with a line end more in the program and help.txt,
+        # a corrected and a new unit in Length.txt and a new category.
         shutil.copytree(root, root + "2", symlinks=True)
-        for name in ("quorvel", "help.txt"):
+        for name, more in (("quorvel", b"\r\n"), ("help.txt", b"\r\n"), ("Length.txt", NEW_UNIT),
+                           ("conversion.txt", b'"Typography"\r\n'), ("Typography.txt", TYPE)):
             with open(root + "2/usr/lib/quorvel/" + name, "ab") as f:
-                f.write(b"\r\n")
+                f.write(more)
+        with open(root + "2/usr/lib/quorvel/Length.txt", "r+b") as f:
+            units = f.read().replace(b'"Cables",185.2', CABLES)
+            f.seek(0)
+            f.write(units)
         # The checkout may lie in a folder the ordinary user cannot enter.
         scripts = shutil.copytree(os.path.dirname(os.path.abspath(__file__)), work + "/e2e")
         for tree in (work, root + "/usr/lib/quorvel", root + "2/usr/lib/quorvel"):
@@ -425,6 +431,9 @@ def case_package(program, args):
     finally:
         subprocess.run(["chmod", "-R", "u+w", work])
         shutil.rmtree(work, ignore_errors=True)
+
+
+NEW_UNIT, CABLES, TYPE = b'"Cubits",0.4572\r\n', b'"Cables",185.3', b'"Points",1\r\n'
 
 
 def running_in(proc, lib, folder):
@@ -475,15 +484,28 @@ def case_installed(launcher, args):
                 time.sleep(delay)
                 e2elib.kill_group(cut, grace=0)
                 cut.wait()
+            if run == 2:  # an upgrade killed once it merged Length.txt
+                cut = subprocess.Popen([launcher2], env=s.env, start_new_session=True)
+                wait_for("the merge", lambda: b"Cubits" in s.read("Length.txt"), interval=0.001)
+                e2elib.kill_group(cut, grace=0)
+                cut.wait()
             if run == 1:  # and what an earlier launcher left
                 shutil.copy(lib + "/quorvel", s.folder)
                 os.mkdir(s.folder + "/.files.new.99999999")
             s.program = ns * (run == 3) + [launcher if run < 2 else launcher2]
             s.start_program()
+            if "quorvel: upgrade:" in s.program_output():  # its box, over the window
+                expect("upgraded at", run, 2)
+                wait_focus(s, "OK")
+                s.key("Return")
             wait_focus(s, CATEGORY)
+            if run == 2:  # and whole
+                added = added - {b'"Cables",185.2'} | {CABLES, NEW_UNIT.strip()}
+                expect("new category", b'"Typography"' in s.read("conversion.txt"), True)
             if run == 0:
-                expect("private folder", {n: s.read(n) for n in os.listdir(s.folder)},
-                       {n: read_bytes(lib, n) for n in os.listdir(lib) if n != "quorvel"})
+                expect("private folder", {n: s.read(n) for n in os.listdir(s.folder)
+                                          if n != ".bundle"},
+                       {n: read_bytes(lib, n) for n in os.listdir(lib) if n.endswith(".txt")})
                 added = set(s.read("Length.txt").splitlines()) | {b'"Smoots",1.7018'}
                 s.menu("f", "e")
                 keep_category(s, "Length")
@@ -495,8 +517,8 @@ def case_installed(launcher, args):
                 s.key("Return")
             wait_for("the unit in the private Length.txt",
                      lambda: set(s.read("Length.txt").splitlines()) == added)
-            expect("left behind", [n for n in os.listdir(s.folder) if ".new." in n
-                                   or os.access(s.folder + "/" + n, os.X_OK)], [])
+            expect("left behind", [n for n in os.listdir(s.folder) if ".new." in n or os.access(
+                s.folder + "/" + n, os.X_OK) and n != ".bundle"], [])
             expect("running", running_in(s.app_proc, lib2 if run >= 2 else lib,
                                          s.env["HOME"] + "/.local/share/quorvel"), run < 4)
             expect("the pipe at help.txt left alone", "left alone" in s.program_output(), run == 3)
