@@ -4,8 +4,10 @@
 #include "store/codepage.h"
 #include "store/datastore.h"
 #include "store/fieldreader.h"
+#include "store/upgrade.h"
 #include "support/files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -109,6 +111,41 @@ void BM_ReadCategories(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The upgrade of a folder of 40 unit files of 30 units and their list, as
+// the earlier release left it, to a bundle that adds a unit to range(0) of
+// the files; in each of those the user has added a unit, so that they are
+// merged record by record, and the others are only recorded. The folder is
+// made anew, untimed, before each upgrade.
+void BM_UpgradeFolder(benchmark::State &state)
+{
+    const QTemporaryDir dir;
+    const QString legacy = dir.filePath("legacy"), bundle = dir.filePath("bundle"),
+                  user = dir.filePath("user");
+    const int merged = int(state.range(0));
+    QByteArray list;
+    bool made = QDir().mkpath(legacy) && QDir().mkpath(bundle);
+    auto name = [](int i) { return QStringLiteral("Category %1").arg(i, 2, 10, QChar(u'0')); };
+    for (int i = 0; i < 40; ++i) {
+        list += "\"" + name(i).toLatin1() + "\"\r\n";
+        made = made && put(legacy + u'/' + name(i) + ".txt", unitFileBytes(30))
+            && put(bundle + u'/' + name(i) + ".txt", unitFileBytes(i < merged ? 31 : 30));
+    }
+    made = made && put(legacy + "/conversion.txt", list) && put(bundle + "/conversion.txt", list);
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(user).removeRecursively();
+        made = made && QDir().mkpath(user) && put(user + "/conversion.txt", list);
+        for (int i = 0; i < 40; ++i)
+            made = made
+                && put(user + u'/' + name(i) + ".txt",
+                    unitFileBytes(30) + (i < merged ? "\"Mine\",2\r\n" : ""));
+        state.ResumeTiming();
+        const UpgradeReport report = upgradeFolder(user, bundle, legacy);
+        if (!made || report.size() != merged)
+            state.SkipWithError("the folder was not upgraded as expected");
+    }
+}
+
 void sizes(benchmark::internal::Benchmark *b)
 {
     b->Arg(10)->Arg(1000)->Arg(3277)->Arg(32767)->Unit(benchmark::kMicrosecond);
@@ -119,5 +156,6 @@ BENCHMARK(BM_ReadUnits)->Apply(sizes);
 BENCHMARK(BM_FieldReaderOnText)->Apply(sizes);
 BENCHMARK(BM_DecodeCodePage)->Apply(sizes);
 BENCHMARK(BM_ReadCategories)->Apply(sizes);
+BENCHMARK(BM_UpgradeFolder)->Arg(1)->Arg(40)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -68,13 +68,12 @@ def installed_tree(work, launcher, program, data_dir):
 
 
 def record_bundle(work):
-    """Keeps in the filled folder the program's record of the bundle it took,
-    as an upgrading start leaves it, so that later starts are ordinary ones."""
+    """Marks the filled folder up to date with the installed data, as an
+    upgrading start leaves it, so that later starts are ordinary ones."""
     record = work + "/home/.local/share/quorvel/.bundle"
     os.makedirs(record, exist_ok=True)
-    for data in glob.glob(work + "/lib/quorvel/*.txt"):
-        if not data.endswith("/help.txt"):
-            shutil.copy2(data, record)
+    installed = os.stat(work + "/lib/quorvel")
+    os.utime(record, ns=(installed.st_atime_ns, installed.st_mtime_ns))
 
 
 def launcher_ms(work, args, runs=200):

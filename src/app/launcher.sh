@@ -148,17 +148,14 @@ write() {
     fi
 }
 
-# The installed data files changed since the folder was last brought up to
-# date with them: .bundle/NAME, the program's copy of each as it took it,
-# has another time of change, or is missing. The program merges them into
-# the user's files (--upgrade).
+# The installed data files changed since the program last brought the folder
+# up to date with them (--upgrade): every package that adds, replaces or
+# removes a file in the installed folder changes that folder's time of
+# change, which the program gives .bundle, its copy of the installed data
+# files, once it has merged them all.
 changed() {
-    for file in "$installed"/*.txt; do
-        base=$private/.bundle/${file##*/}
-        case $file in */help.txt) continue ;; esac
-        [ -f "$base" ] && ! [ "$file" -nt "$base" ] && ! [ "$file" -ot "$base" ] || return 0
-    done
-    return 1
+    ! [ -d "$private/.bundle" ] || [ "$installed" -nt "$private/.bundle" ] \
+        || [ "$installed" -ot "$private/.bundle" ]
 }
 
 if prepare; then

@@ -2,7 +2,6 @@
 
 #include "store/datafile.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -225,32 +224,14 @@ QStringList dataFileNames(const QString &bundleFolder)
     return names;
 }
 
-// Makes the base of a folder that has none from the legacy bundle, whole or
-// not at all: a start that sees the folder sees the complete base.
-bool makeBaseFolder(const QString &baseFolder, const QString &legacyBase)
+// Makes the folder of base copies, for this user alone, where there is none.
+bool makeBaseFolder(const QString &baseFolder)
 {
     const QFileInfo info(baseFolder);
-    if (info.isDir() && !info.isSymLink())
-        return true;
-    if (info.exists() || info.isSymLink())
-        return false;
-    const QString staging
-        = QStringLiteral("%1.new.%2").arg(baseFolder).arg(QCoreApplication::applicationPid());
-    QDir(staging).removeRecursively();
-    if (!QDir().mkdir(staging))
-        return false;
-    bool copied = true;
-    for (const QString &name : dataFileNames(legacyBase)) {
-        const QString from = legacyBase + u'/' + name;
-        QFile file(from);
-        const std::optional<FileTime> time = changeTime(from);
-        copied = copied && time && file.open(QIODevice::ReadOnly)
-            && writeCopy(staging + u'/' + name, file.readAll(), *time);
-    }
-    // Another start that made the base first wins; ours goes.
-    if (!copied || !QDir().rename(staging, baseFolder))
-        QDir(staging).removeRecursively();
-    return QFileInfo(baseFolder).isDir();
+    if (!info.exists() && !info.isSymLink())
+        QDir().mkdir(baseFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QFileInfo made(baseFolder);
+    return made.isDir() && !made.isSymLink();
 }
 
 UpgradeReport withFile(UpgradeReport entries, const QString &file)
@@ -275,6 +256,7 @@ struct Upgrade {
     QString folder;
     QString bundleFolder;
     QString baseFolder;
+    QString legacyBase;
     std::optional<QStringList> listed; // the user's categories, when their list reads whole
     QString path(const QString &name) const { return folder + u'/' + name; }
 };
@@ -325,8 +307,9 @@ Merged mergedUnits(const Upgrade &upgrade, const QString &name, const QString &u
 }
 
 // Brings one data file up to date and then records the bundled file as its
-// base; a file that fails keeps its base, so that the next start tries again.
-UpgradeReport upgradeFile(const Upgrade &upgrade, const QString &name)
+// base; a file that fails keeps its base and clears finished, so that the
+// next start tries again.
+UpgradeReport upgradeFile(const Upgrade &upgrade, const QString &name, bool &finished)
 {
     const QString path = upgrade.path(name);
     const QString bundlePath = upgrade.bundleFolder + u'/' + name;
@@ -336,12 +319,17 @@ UpgradeReport upgradeFile(const Upgrade &upgrade, const QString &name)
         const std::optional<FileTime> time = changeTime(bundlePath);
         const DataFileRead bundled = readDataFile(bundlePath);
         const std::optional<FileTime> timeAfter = changeTime(bundlePath);
-        if (!time || !timeAfter || !sameTime(*time, *timeAfter))
-            return {}; // being replaced: the next start takes the new file
-        const std::optional<DataFileRead> base = readIfThere(basePath);
+        if (!time || !timeAfter || !sameTime(*time, *timeAfter)) {
+            finished = false; // being replaced: the next start takes the new file
+            return {};
+        }
+        // A file without a base copy yet takes the legacy bundle's.
         const std::optional<FileTime> baseTime = changeTime(basePath);
-        if (base && base->bytes == bundled.bytes && baseTime && sameTime(*baseTime, *time))
-            return {}; // recorded as it is
+        const std::optional<DataFileRead> base
+            = readIfThere(baseTime ? basePath : upgrade.legacyBase + u'/' + name);
+        const bool recorded = baseTime && base && base->bytes == bundled.bytes;
+        if (recorded && sameTime(*baseTime, *time))
+            return {};
         const QFileInfo info(path);
         if (info.isSymLink() || (info.exists() && !info.isFile()))
             throw Failure(FailureKind::PathFileAccessError, path);
@@ -373,10 +361,15 @@ UpgradeReport upgradeFile(const Upgrade &upgrade, const QString &name)
             if (done.text)
                 writeDataFile(path, *done.text, user->bytes, {});
         }
-        if (!done.waiting && !writeCopy(basePath, bundled.bytes, *time))
+        if (done.waiting)
+            finished = false;
+        else if (recorded)
+            setChangeTime(basePath, *time);
+        else if (!writeCopy(basePath, bundled.bytes, *time))
             throw Failure(FailureKind::PermissionDenied, basePath);
         return withFile(std::move(done.entries), name);
     } catch (const Failure &failure) {
+        finished = false;
         return { { UpgradeChange::LeftAlone, name, {}, {}, failure } };
     }
 }
@@ -401,7 +394,7 @@ UpgradeReport upgradeFolder(
     const QString baseFolder = folder + u'/' + QLatin1String(kBundleRecordFolder);
     const UpgradeEntry noBase { UpgradeChange::LeftAlone, QLatin1String(kBundleRecordFolder), {},
         {}, Failure(FailureKind::PathFileAccessError, baseFolder) };
-    if (!makeBaseFolder(baseFolder, legacyBase))
+    if (!makeBaseFolder(baseFolder))
         return { noBase };
     const BaseLock lock(baseFolder);
     if (!lock.held())
@@ -412,11 +405,17 @@ UpgradeReport upgradeFolder(
     for (const QString &name : base.entryList(QDir::Files | QDir::Hidden | QDir::System))
         if (!name.endsWith(QLatin1String(".txt")))
             base.remove(name);
-    const Upgrade upgrade { folder, bundleFolder, baseFolder,
+    const Upgrade upgrade { folder, bundleFolder, baseFolder, legacyBase,
         listedCategories(folder + u'/' + kCategoryList) };
+    const std::optional<FileTime> bundleTime = changeTime(bundleFolder);
+    bool finished = bundleTime.has_value();
     UpgradeReport report;
     for (const QString &name : dataFileNames(bundleFolder))
-        report += upgradeFile(upgrade, name);
+        report += upgradeFile(upgrade, name, finished);
+    // How the launcher tells that the bundle changed since: every package
+    // that adds, replaces or removes a file there changes its folder's time.
+    if (finished)
+        setChangeTime(baseFolder, *bundleTime);
     return report;
 }
 

@@ -62,15 +62,16 @@ CategoryMerge mergeCategories(
 // and conversion.txt last: a file the user never changed becomes the
 // bundled one, any other is merged record by record; a unit file new in the
 // bundle is made where the user's list has no category of its name, and a
-// new category joins the list only once its unit file is there. Its base copy in
-// kBundleRecordFolder is replaced by the bundled file, with its time of
-// change, once the user's file is written. A file that cannot be merged is
-// left as it is and keeps its base, so that a later start tries again.
-// Where the folder has no base yet, the files of legacyBase are taken for
-// it: the bundle that filled folders before any base was kept. Each rewrite
-// is the store's safe write; starts that upgrade at once take turns, and a
-// start killed midway leaves every file either as it was or merged, so the
-// next start finishes the work.
+// new category joins the list only once its unit file is there. The file's
+// base copy in kBundleRecordFolder is replaced by the bundled file, with its
+// time of change, once the user's file is written; a file that has no base
+// copy yet takes legacyBase's, the bundle that filled folders before any
+// base was kept. Once every file is done, kBundleRecordFolder takes the time
+// of change of bundleFolder; a file that cannot be merged is left as it is
+// and keeps its base, and the folder its time, so that a later start tries
+// again. Each rewrite is the store's safe write; starts that upgrade at once
+// take turns, and a start killed midway leaves every file either as it was
+// or merged, so the next start finishes the work.
 UpgradeReport upgradeFolder(
     const QString &folder, const QString &bundleFolder, const QString &legacyBase);
 

@@ -188,7 +188,10 @@ void TestUpgrade::upgradesAFile()
         QVERIFY(QFileInfo(path).isSymLink() && contents(elsewhere) == text(base));
     else
         QCOMPARE(contents(path), text(result));
-    // Done once: a second start finds nothing to do, but retries what failed.
+    // Done once, and marked so for the launcher: a second start finds nothing
+    // to do, but retries what failed.
+    QCOMPARE(QFileInfo(folder + "/.bundle").lastModified() == QFileInfo(bundled).lastModified(),
+        !first.startsWith(u"LeftAlone"));
     QCOMPARE(reportText(upgradeFolder(folder, bundled, legacy)),
         first.startsWith(u"LeftAlone") ? first : QString());
 }
