@@ -407,16 +407,12 @@ def case_package(program, args):
                 raise TestFailure(f"the package lacks {path}")
 
         # The next package's tree: the same, with a line end more in the program and help.txt,
-        # a corrected and a new unit in Length.txt and a new category.
+        # and its data changed.
         shutil.copytree(root, root + "2", symlinks=True)
-        for name, more in (("quorvel", b"\r\n"), ("help.txt", b"\r\n"), ("Length.txt", NEW_UNIT),
-                           ("conversion.txt", b'"Typography"\r\n'), ("Typography.txt", TYPE)):
+        for name in ("quorvel", "help.txt"):
             with open(root + "2/usr/lib/quorvel/" + name, "ab") as f:
-                f.write(more)
-        with open(root + "2/usr/lib/quorvel/Length.txt", "r+b") as f:
-            units = f.read().replace(b'"Cables",185.2', CABLES)
-            f.seek(0)
-            f.write(units)
+                f.write(b"\r\n")
+        edit(root + "2/usr/lib/quorvel", NEXT_PACKAGE)
         # The checkout may lie in a folder the ordinary user cannot enter.
         scripts = shutil.copytree(os.path.dirname(os.path.abspath(__file__)), work + "/e2e")
         for tree in (work, root + "/usr/lib/quorvel", root + "2/usr/lib/quorvel"):
@@ -433,7 +429,24 @@ def case_package(program, args):
         shutil.rmtree(work, ignore_errors=True)
 
 
-NEW_UNIT, CABLES, TYPE = b'"Cubits",0.4572\r\n', b'"Cables",185.3', b'"Points",1\r\n'
+CABLES, CUBITS = b'"Cables",185.3', b'"Cubits",0.4572'
+# (file, record or None, the record in its place or None): the next package's data, corrected
+# and new units where the user edits and where not, a new category; and the user's hand edits.
+NEXT_PACKAGE = [("Length.txt", b'"Cables",185.2', CABLES), ("Time.txt", None, b'"Ds",1'),
+                ("Length.txt", b'"Feet",0.3048', b'"Feet",0.3049'), ("Weight.txt", None, b'"W",1'),
+                ("Length.txt", None, CUBITS), ("Time.txt", b'"Days",86400', b'"Days",1'),
+                ("conversion.txt", None, b'"Typography"'), ("Typography.txt", None, b'"Pt",1')]
+USER_EDITS = [("Length.txt", b'"Feet",0.3048', b'"Feet",0.3047'), ("Mine.txt", None, b'"Mine",1'),
+              ("conversion.txt", b'"Weight"', None), ("conversion.txt", None, b'"Mine"')]
+
+
+def edit(folder, changes):
+    for name, old, new in changes:
+        path = os.path.join(folder, name)
+        data = read_bytes(folder, name) if os.path.exists(path) else b""
+        line = new + b"\r\n" if new else b""
+        with open(path, "wb") as f:
+            f.write(data.replace(old + b"\r\n", line) if old else data + line)
 
 
 def running_in(proc, lib, folder):
@@ -474,7 +487,7 @@ def case_installed(launcher, args):
         if probe.returncode:
             log("SKIPPED the noexec home, no private mount here:", probe.stderr.strip())
             ns = ["sh", "-c", pipe + ' && exec "$0"']
-        for run, s.env["HOME"] in enumerate((s.home,) * 3 + (s.tmp + "/noexec", s.tmp + "/ro")):
+        for run, s.env["HOME"] in enumerate((s.home,) * 4 + (s.tmp + "/noexec", s.tmp + "/ro")):
             if run:
                 s.menu("f", "x")
                 s.wait_exit()
@@ -484,24 +497,36 @@ def case_installed(launcher, args):
                 time.sleep(delay)
                 e2elib.kill_group(cut, grace=0)
                 cut.wait()
-            if run == 2:  # an upgrade killed once it merged Length.txt
-                cut = subprocess.Popen([launcher2], env=s.env, start_new_session=True)
-                wait_for("the merge", lambda: b"Cubits" in s.read("Length.txt"), interval=0.001)
-                e2elib.kill_group(cut, grace=0)
-                cut.wait()
+            if run == 2:  # the user's edits, then upgrades killed: once Length.txt is merged, ...
+                edit(s.folder, USER_EDITS)
+                want = {n: set(s.read(n).splitlines()) for n in ("Length.txt", "conversion.txt")}
+                os.chmod(s.folder + "/Weight.txt", 0)  # unreadable: no start finishes
+                for delay in (None, 0.03, 0.05, 0.07, 0.09, 0.11):  # ... then at times
+                    cut = subprocess.Popen([launcher2], env=s.env, start_new_session=True)
+                    time.sleep(delay) if delay else wait_for(
+                        "the merge", lambda: b"Cubits" in s.read("Length.txt"), interval=.001)
+                    e2elib.kill_group(cut, grace=0)
+                    cut.wait()
+                os.chmod(s.folder + "/Weight.txt", 0o600)
             if run == 1:  # and what an earlier launcher left
                 shutil.copy(lib + "/quorvel", s.folder)
                 os.mkdir(s.folder + "/.files.new.99999999")
-            s.program = ns * (run == 3) + [launcher if run < 2 else launcher2]
+            s.program = ns * (run == 4) + [launcher if run < 2 else launcher2]
             s.start_program()
-            if "quorvel: upgrade:" in s.program_output():  # its box, over the window
-                expect("upgraded at", run, 2)
+            expect("upgrade report", "quorvel: upgrade:" in s.program_output(), run == 2)
+            if run == 2:  # its box, over the window
                 wait_focus(s, "OK")
                 s.key("Return")
             wait_focus(s, CATEGORY)
-            if run == 2:  # and whole
-                added = added - {b'"Cables",185.2'} | {CABLES, NEW_UNIT.strip()}
-                expect("new category", b'"Typography"' in s.read("conversion.txt"), True)
+            if run == 2:  # and whole; the next start changes nothing
+                added = want["Length.txt"] - {b'"Cables",185.2'} | {CABLES, CUBITS}
+                upgraded = {n: s.read(n) for n in ("conversion.txt", "Time.txt", "Weight.txt")}
+                expect("replaced", [upgraded[n] == read_bytes(lib2, n) for n in upgraded],
+                       [False, True, True])
+                expect("categories", set(upgraded["conversion.txt"].splitlines()),
+                       want["conversion.txt"] | {b'"Typography"'})
+            if run == 3:
+                expect("a start after", {n: s.read(n) for n in upgraded}, upgraded)
             if run == 0:
                 expect("private folder", {n: s.read(n) for n in os.listdir(s.folder)
                                           if n != ".bundle"},
@@ -520,8 +545,8 @@ def case_installed(launcher, args):
             expect("left behind", [n for n in os.listdir(s.folder) if ".new." in n or os.access(
                 s.folder + "/" + n, os.X_OK) and n != ".bundle"], [])
             expect("running", running_in(s.app_proc, lib2 if run >= 2 else lib,
-                                         s.env["HOME"] + "/.local/share/quorvel"), run < 4)
-            expect("the pipe at help.txt left alone", "left alone" in s.program_output(), run == 3)
+                                         s.env["HOME"] + "/.local/share/quorvel"), run < 5)
+            expect("the pipe at help.txt left alone", "left alone" in s.program_output(), run == 4)
         expect("help.txt after the upgrade", s.read("help.txt"), read_bytes(lib2, "help.txt"))
         # Started instead for the read-only home, the installed program says why.
         s.menu("f", "e")
