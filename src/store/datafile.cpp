@@ -10,7 +10,9 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -199,6 +201,7 @@ Failure writeFailure(FailureKind kind, const QString &path, QString reason = {})
     throw writeFailure(failureKind(error, fileError, Access::Write), path, reason);
 }
 
+#ifndef Q_OS_UNIX
 // True when the file at path is still in the state the caller knows.
 bool isUnchanged(const QString &path, const FileState &expected)
 {
@@ -210,6 +213,7 @@ bool isUnchanged(const QString &path, const FileState &expected)
         return false; // gone, or no longer readable as it was
     }
 }
+#endif
 
 Failure changedBehind(const QString &path, const QString &advice)
 {
@@ -221,34 +225,72 @@ Failure changedBehind(const QString &path, const QString &advice)
 
 #ifdef Q_OS_UNIX
 
+// A name for a file of the store's own beside name: a dot and six letters
+// or digits appended.
+QByteArray temporaryName(const QByteArray &name)
+{
+    static constexpr char kLetters[]
+        = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray result = name + '.';
+    for (int i = 0; i < kTemporarySuffixLength - 1; ++i)
+        result += kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)];
+    return result;
+}
+
+// The permissions of a new data file: those of the folder's category list,
+// never more open than 0644, less the umask.
+mode_t newFileMode(int folder)
+{
+    struct stat list { };
+    const bool listed = ::fstatat(folder, "conversion.txt", &list, 0) == 0 && S_ISREG(list.st_mode);
+    return listed ? list.st_mode & 0644 : 0644;
+}
+
+// Makes the folder's entries durable: a replacement or a new file is on the
+// disk before the edit is reported done. The file's bytes are synced before;
+// a folder that cannot be synced (EINVAL and the like) has nothing to add,
+// and a failed sync is no reason to report an edit that took effect as lost.
+void syncFolder(int folder)
+{
+    ::fsync(folder);
+}
+
 // The temporary file of a write, beside its target and named after it with a
-// dot and six letters or digits; it is removed again unless released.
+// dot and six letters or digits; it is removed again unless released. It is
+// made, renamed and removed relative to the folder that held the target when
+// the write began, so that it never stays behind in a folder moved away.
 class TemporaryFile {
 public:
     // Made with the permissions of the file it replaces, or, for a new file,
-    // those the umask leaves of 0666.
+    // those of newFileMode().
     TemporaryFile(const QString &target, const QString &path)
+        : m_target(QFile::encodeName(QFileInfo(target).fileName()))
     {
-        static constexpr char kLetters[]
-            = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-        const QByteArray name = QFile::encodeName(target);
+        m_folder = ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(),
+            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_folder < 0)
+            failWrite(errno, QFileDevice::OpenError, path);
         struct stat old { };
-        const bool replaces = ::stat(name.constData(), &old) == 0;
+        const bool replaces = ::fstatat(m_folder, m_target.constData(), &old, 0) == 0;
+        const mode_t mode = replaces ? 0600 : newFileMode(m_folder);
         for (int attempt = 0; m_fd < 0; ++attempt) {
-            m_path = name + '.';
-            for (int i = 0; i < kTemporarySuffixLength - 1; ++i)
-                m_path += kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)];
-            m_fd = ::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (m_fd < 0 && (errno != EEXIST || attempt > 100))
-                failWrite(errno, QFileDevice::OpenError, path);
+            m_name = temporaryName(m_target);
+            m_fd = ::openat(m_folder, m_name.constData(),
+                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+            if (m_fd < 0 && (errno != EEXIST || attempt > 100)) {
+                const int error = errno;
+                m_name.clear();
+                fail(error, QFileDevice::OpenError, path);
+            }
         }
-        if (replaces && ::fchmod(m_fd, old.st_mode & 07777) != 0) {
-            const int error = errno;
-            discard();
-            failWrite(error, QFileDevice::PermissionsError, path);
-        }
+        if (replaces && ::fchmod(m_fd, old.st_mode & 07777) != 0)
+            fail(errno, QFileDevice::PermissionsError, path);
     }
-    ~TemporaryFile() { discard(); }
+    ~TemporaryFile()
+    {
+        discard();
+        ::close(m_folder);
+    }
     TemporaryFile(const TemporaryFile &) = delete;
     TemporaryFile &operator=(const TemporaryFile &) = delete;
 
@@ -272,25 +314,35 @@ public:
             fail(errno, QFileDevice::WriteError, path);
     }
 
-    const QByteArray &path() const { return m_path; }
+    int folder() const { return m_folder; }
+    const QByteArray &name() const { return m_name; }
+    const QByteArray &target() const { return m_target; }
+    // The path of the temporary file, for reading and messages.
+    QString path(const QString &target) const
+    {
+        return QFileInfo(target).absolutePath() + u'/' + QFile::decodeName(m_name);
+    }
     // The file was renamed into place: nothing to remove.
-    void release() { m_path.clear(); }
+    void release() { m_name.clear(); }
 
 private:
     [[noreturn]] void fail(int error, QFileDevice::FileError fileError, const QString &path)
     {
         discard();
+        ::close(std::exchange(m_folder, -1));
         failWrite(error, fileError, path);
     }
     void discard()
     {
         if (m_fd >= 0)
             ::close(std::exchange(m_fd, -1));
-        if (!m_path.isEmpty())
-            ::unlink(std::exchange(m_path, {}).constData());
+        if (!m_name.isEmpty())
+            ::unlinkat(m_folder, std::exchange(m_name, {}).constData(), 0);
     }
 
-    QByteArray m_path;
+    QByteArray m_target;
+    QByteArray m_name;
+    int m_folder = -1;
     int m_fd = -1;
 };
 
@@ -330,59 +382,192 @@ private:
     int m_fd = -1;
 };
 
+Failure beingWritten(const QString &path)
+{
+    return Failure(FailureKind::Refused, path, 0,
+        QStringLiteral("Another program has the file open for writing, so it is not "
+                       "rewritten: what that program writes would be lost. Close the file "
+                       "there, then make the edit again."));
+}
+
+#ifdef Q_OS_LINUX
+// A broken lease signals its holder with SIGIO, whose default ends the
+// program; the store asks F_GETLEASE instead of waiting for the signal.
+void ignoreLeaseSignal()
+{
+    static const bool ignored = [] {
+        struct sigaction action { };
+        if (::sigaction(SIGIO, nullptr, &action) != 0 || action.sa_handler != SIG_DFL)
+            return false;
+        action.sa_handler = SIG_IGN;
+        return ::sigaction(SIGIO, &action, nullptr) == 0;
+    }();
+    Q_UNUSED(ignored);
+}
+
+// Another program's open for writing of the file to be replaced, seen
+// through a read lease: the kernel grants one only while no one has the file
+// open for writing, and anyone who opens it for writing afterwards breaks it
+// and waits, before the open completes, until the lease goes. Where no lease
+// can be had (a file of another owner, a file system without leases), the
+// watch sees nothing.
+class WriterWatch {
+public:
+    WriterWatch(int folder, const QByteArray &name)
+    {
+        ignoreLeaseSignal();
+        m_fd = ::openat(folder, name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (m_fd >= 0 && ::fcntl(m_fd, F_SETLEASE, F_RDLCK) != 0) {
+            m_writing = errno == EAGAIN;
+            ::close(std::exchange(m_fd, -1));
+        }
+    }
+    ~WriterWatch()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd); // and the lease with it
+    }
+    WriterWatch(const WriterWatch &) = delete;
+    WriterWatch &operator=(const WriterWatch &) = delete;
+
+    // Someone had the file open for writing when the watch began, or has
+    // opened it for writing since.
+    bool written() const
+    {
+        return m_writing || (m_fd >= 0 && ::fcntl(m_fd, F_GETLEASE) != F_RDLCK);
+    }
+
+private:
+    int m_fd = -1;
+    bool m_writing = false;
+};
+
 bool exchangeUnsupported(int error)
 {
     return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP;
+}
+#endif
+
+// True when the file at name in folder holds the expected bytes.
+bool readsAs(const TemporaryFile &temp, const QString &target, const QByteArray &expected)
+{
+    try {
+        return readBounded(temp.path(target)) == expected;
+    } catch (const Failure &) {
+        return false; // unreadable: not as expected
+    }
+}
+
+// Where the file system cannot exchange two files: the old file moves aside
+// under a name of the store's own and is checked there, and the new one is
+// linked into place only where nothing is, so that a file another program
+// puts at the name meanwhile is never replaced. For those microseconds the
+// name holds no file. A file system without links takes a rename instead,
+// which replaces what appeared since the check.
+void replaceByLink(TemporaryFile &temp, const QString &target, const QString &path,
+    const FileState &expected, const QString &advice)
+{
+    const int folder = temp.folder();
+    QByteArray aside;
+    auto putBack = [&] {
+        // Back in its place, unless another file is there by now.
+        if (::linkat(folder, aside.constData(), folder, temp.target().constData(), 0) == 0)
+            ::unlinkat(folder, aside.constData(), 0);
+    };
+    if (expected) {
+        aside = temporaryName(temp.target());
+        if (::renameat2(folder, temp.target().constData(), folder, aside.constData(), 0) != 0) {
+            if (errno == ENOENT)
+                throw changedBehind(path, advice);
+            failWrite(errno, QFileDevice::RenameError, path);
+        }
+        const QString asidePath
+            = QFileInfo(target).absolutePath() + u'/' + QFile::decodeName(aside);
+        bool same = false;
+        try {
+            same = readBounded(asidePath) == *expected;
+        } catch (const Failure &) {
+        }
+        if (!same) {
+            putBack();
+            throw changedBehind(path, advice);
+        }
+    }
+    if (::linkat(folder, temp.name().constData(), folder, temp.target().constData(), 0) != 0) {
+        const int error = errno;
+        if (error == EEXIST) {
+            // Another program's file came in the meantime and stays; the one
+            // moved aside was as expected, which that program has replaced.
+            if (!aside.isEmpty())
+                ::unlinkat(folder, aside.constData(), 0);
+            throw changedBehind(path, advice);
+        }
+        if (error != EPERM && error != EOPNOTSUPP && error != ENOTSUP && error != EMLINK) {
+            if (!aside.isEmpty())
+                putBack();
+            failWrite(error, QFileDevice::RenameError, path);
+        }
+        if (::renameat2(folder, temp.name().constData(), folder, temp.target().constData(), 0)
+            != 0) {
+            const int renameError = errno;
+            if (!aside.isEmpty())
+                putBack();
+            failWrite(renameError, QFileDevice::RenameError, path);
+        }
+        temp.release();
+    }
+    if (!aside.isEmpty())
+        ::unlinkat(folder, aside.constData(), 0);
 }
 
 // Puts the complete temporary file in place of target. The exchange swaps
 // the two files in one step, so nothing another program saves can fall
 // between the check and the replacement: the file displaced to the temporary
-// name is the one checked, and one that is not as expected is swapped back.
-// Where the file system cannot exchange, it is checked and then replaced.
+// name is the one checked, and one that is not as expected, or that another
+// program opened for writing, is swapped back. Where the file system cannot
+// exchange, replaceByLink() does the work.
 void replace(TemporaryFile &temp, const QString &target, const QString &path,
     const FileState &expected, const QString &advice)
 {
-    const QByteArray to = QFile::encodeName(target);
 #ifdef Q_OS_LINUX
+    const int folder = temp.folder();
+    const char *const name = temp.name().constData();
+    const char *const to = temp.target().constData();
+    std::optional<WriterWatch> watch;
+    if (expected) {
+        watch.emplace(folder, temp.target());
+        if (watch->written())
+            throw beingWritten(path);
+    }
     const unsigned int flags = expected ? RENAME_EXCHANGE : RENAME_NOREPLACE;
-    if (::renameat2(AT_FDCWD, temp.path().constData(), AT_FDCWD, to.constData(), flags) == 0) {
+    if (::renameat2(folder, name, folder, to, flags) == 0) {
         if (!expected) {
             temp.release();
             return;
         }
-        QByteArray displaced;
-        try {
-            displaced = readBounded(QFile::decodeName(temp.path()));
-        } catch (const Failure &) {
-            displaced.clear(); // unreadable: not as expected
-        }
-        if (displaced == *expected)
+        const bool written = watch->written();
+        if (!written && readsAs(temp, target, *expected))
             return; // the temporary name now holds the old file, which goes
-        if (::renameat2(
-                AT_FDCWD, temp.path().constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE)
-            != 0) {
+        if (::renameat2(folder, name, folder, to, RENAME_EXCHANGE) != 0) {
             // The other program's file stays at the temporary name.
-            const QString kept = QDir::toNativeSeparators(QFile::decodeName(temp.path()));
+            const QString kept = QDir::toNativeSeparators(temp.path(target));
             temp.release();
             throw Failure(FailureKind::Refused, path, 0,
                 changedBehind(path, advice).detail()
                     + QStringLiteral(" Its content as the other program left it is in %1.")
                           .arg(kept));
         }
-        throw changedBehind(path, advice);
+        throw written ? beingWritten(path) : changedBehind(path, advice);
     }
     const int error = errno;
     if (error == EEXIST || error == ENOENT)
         throw changedBehind(path, advice); // made, or removed, since it was read
     if (!exchangeUnsupported(error))
         failWrite(error, QFileDevice::RenameError, path);
+    if (watch && watch->written())
+        throw beingWritten(path);
 #endif
-    if (!isUnchanged(path, expected))
-        throw changedBehind(path, advice);
-    if (::rename(temp.path().constData(), to.constData()) != 0)
-        failWrite(errno, QFileDevice::RenameError, path);
-    temp.release();
+    replaceByLink(temp, target, path, expected, advice);
 }
 
 #endif
@@ -418,6 +603,7 @@ QByteArray writeDataFile(
     temp.write(*bytes, path);
     const FolderLock lock(QFileInfo(path).absolutePath(), path);
     replace(temp, target, path, expected, advice);
+    syncFolder(temp.folder());
 #else
     // Unbuffered, so that every byte reaches the file in write() where its
     // result is checked; a buffered QSaveFile flushes inside commit() and can
@@ -469,21 +655,40 @@ bool createEmptyFile(const QString &path)
         throw Failure(FailureKind::PathFileAccessError, path);
     if (info.exists() || info.isSymLink())
         return false;
-    // NewOnly fails rather than empty a file that appeared since the test.
+        // O_EXCL fails rather than empty a file that appeared since the test.
+#ifdef Q_OS_UNIX
+    const int folder = ::open(
+        QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = folder < 0
+        ? -1
+        : ::openat(folder, QFile::encodeName(info.fileName()).constData(),
+            O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, newFileMode(folder));
+    const int error = errno;
+    if (fd >= 0) {
+        ::close(fd);
+        syncFolder(folder);
+    }
+    if (folder >= 0)
+        ::close(folder);
+    if (fd >= 0)
+        return true;
+    const QFileDevice::FileError fileError = QFileDevice::OpenError;
+    const QString reason;
+#else
     QFile file(path);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        const int error = errno;
-        const QFileInfo now(path);
-        if (now.isDir())
-            throw Failure(FailureKind::PathFileAccessError, path);
-        if (error == EEXIST || now.exists() || now.isSymLink())
-            return false;
-        throw writeFailure(
-            failureKind(error, file.error(), Access::Write), path, file.errorString());
-    }
-    file.close();
-    return true;
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return true;
+    const int error = errno;
+    const QFileDevice::FileError fileError = file.error();
+    const QString reason = file.errorString();
+#endif
+    const QFileInfo now(path);
+    if (now.isDir())
+        throw Failure(FailureKind::PathFileAccessError, path);
+    if (error == EEXIST || now.exists() || now.isSymLink())
+        return false;
+    throw writeFailure(failureKind(error, fileError, Access::Write), path, reason);
 }
 
 } // namespace quorvel

@@ -1,5 +1,6 @@
 #include "core/failure.h"
 #include "store/codepage.h"
+#include "store/datafile.h"
 #include "store/datastore.h"
 #include "support/files.h"
 #include "support/loads.h"
@@ -14,11 +15,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <cstdio>
+#include <future>
 #include <memory>
 
 #ifdef Q_OS_UNIX
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,7 +48,6 @@ bool privileged()
     return false;
 #endif
 }
-
 
 // Runs the operation and returns the failure it throws; fails the test if it
 // throws none.
@@ -84,11 +88,26 @@ int constrainedWrite(const QString &folder)
 // Runs once in the last instant before the store renames a file into place,
 // as another program's save might.
 std::function<void()> beforeRename;
+int renamesBeforeHook = 0; // calls that pass before beforeRename runs
+bool refuseExchange = false; // as a file system without renameat2's flags
+int folderSyncs = 0;
+
+// Starts save as another program would, and returns once it is done or its
+// open for writing waits for the store to release the file.
+std::future<void> savingMeanwhile(std::function<void()> save)
+{
+    auto saving = std::async(std::launch::async, std::move(save));
+    for (int i = 0; i < 50000
+         && saving.wait_for(std::chrono::microseconds(100)) != std::future_status::ready
+         && !contents("/proc/locks").contains("BREAKING");)
+        ++i;
+    return saving;
+}
 
 template <typename Real, typename... Args> int renamedAfterHook(const char *name, Args... args)
 {
     static const auto real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, name));
-    if (beforeRename)
+    if (beforeRename && renamesBeforeHook-- <= 0)
         std::exchange(beforeRename, {})();
     return real(args...);
 }
@@ -98,12 +117,26 @@ template <typename Real, typename... Args> int renamedAfterHook(const char *name
 // The store's renames pass through these, linked before the C library's.
 extern "C" int renameat2(int from, const char *a, int to, const char *b, unsigned int flags)
 {
+    if (refuseExchange && flags != 0)
+        return errno = EINVAL, -1;
     return renamedAfterHook<int (*)(int, const char *, int, const char *, unsigned int)>(
         "renameat2", from, a, to, b, flags);
 }
 extern "C" int rename(const char *a, const char *b)
 {
     return renamedAfterHook<int (*)(const char *, const char *)>("rename", a, b);
+}
+extern "C" int linkat(int from, const char *a, int to, const char *b, int flags)
+{
+    return renamedAfterHook<int (*)(int, const char *, int, const char *, int)>(
+        "linkat", from, a, to, b, flags);
+}
+extern "C" int fsync(int fd)
+{
+    static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    struct stat status { };
+    folderSyncs += ::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode);
+    return real(fd);
 }
 
 class TestDataStore : public QObject {
@@ -139,6 +172,9 @@ private Q_SLOTS:
     void fullCategoryListRefusesCategory();
     void keepsSaveJustBeforeReplacement_data();
     void keepsSaveJustBeforeReplacement();
+    void keepsOtherProgramsWrite_data();
+    void keepsOtherProgramsWrite();
+    void writesNewFileOnlyWhereNone();
 
     void createsEmptyCategoryFile();
     void keepsExistingCategoryFile();
@@ -664,15 +700,17 @@ void TestDataStore::keepsSaveJustBeforeReplacement()
     for (int i = 0; i < 1000; ++i) {
         putCategory("Time", kTimeFile);
         loadForEdit("Time");
+        std::future<void> saver;
         beforeRename = [&] {
             if (byRename)
                 put(path("saved"), kTimeFile + weeks)
                     && ::rename(qPrintable(path("saved")), qPrintable(file)) == 0;
             else
-                put(file, kTimeFile + weeks);
+                saver = savingMeanwhile([&] { put(file, kTimeFile + weeks); });
         };
         const auto failure = failureOf([&] { m_store->addUnit("Fortnights", "1209600"); });
         beforeRename = {};
+        saver = {}; // done
         QVERIFY(failure);
         QCOMPARE(failure->kind(), FailureKind::Refused);
         QCOMPARE(contents(file), kTimeFile + weeks);
@@ -680,9 +718,71 @@ void TestDataStore::keepsSaveJustBeforeReplacement()
     }
 }
 
+void TestDataStore::keepsOtherProgramsWrite_data()
+{
+    QTest::addColumn<QString>("race");
+    QTest::addColumn<QByteArray>("before"); // the unit file
+    QTest::addColumn<QByteArray>("after"); // once the edit is refused
+    const QByteArray weeks = "\"Weeks\",604800\r\n";
+    row("opened for writing before, written after", "open", kTimeFile, kTimeFile + weeks);
+    row("empty file truncated at the exchange, written after", "truncate", QByteArray(), weeks);
+    row("no exchange: renamed over before the move", "rename", kTimeFile, kTimeFile + weeks);
+    row("no exchange: renamed over before the link", "rename later", kTimeFile, kTimeFile + weeks);
+    row("folder locked by another copy", "lock", kTimeFile, kTimeFile);
+}
+
+// Another program writes the unit file at the worst moment of an edit: its
+// write stays and the edit is refused.
+void TestDataStore::keepsOtherProgramsWrite()
+{
+    QFETCH(QString, race);
+    QFETCH(QByteArray, before);
+    const QString file = m_store->unitFilePath("Time");
+    const QByteArray weeks = "\"Weeks\",604800\r\n";
+    putCategory("Time", before);
+    loadForEdit("Time");
+    std::atomic<int> writer = race == "open" ? ::open(qPrintable(file), O_WRONLY | O_APPEND) : -1;
+    const int folder = ::open(qPrintable(m_dir->path()), O_RDONLY | O_DIRECTORY);
+    QVERIFY(race != "lock" || ::flock(folder, LOCK_EX) == 0);
+    std::future<void> truncating;
+    refuseExchange = race.startsWith("rename");
+    renamesBeforeHook = race.endsWith("later");
+    beforeRename = [&] {
+        if (race == "truncate")
+            truncating
+                = savingMeanwhile([&] { writer = ::open(qPrintable(file), O_WRONLY | O_TRUNC); });
+        else if (refuseExchange) {
+            QVERIFY(put(path("saved"), kTimeFile + weeks));
+            QCOMPARE(::rename(qPrintable(path("saved")), qPrintable(file)), 0);
+        }
+    };
+    const auto failure = failureOf([&] { m_store->addUnit("Fortnights", "1209600"); });
+    beforeRename = {};
+    refuseExchange = false;
+    truncating = {}; // done
+    if (writer >= 0)
+        QCOMPARE(::write(writer, weeks.constData(), size_t(weeks.size())), weeks.size());
+    ::close(writer);
+    ::close(folder);
+    QVERIFY(failure);
+    QCOMPARE(failure->kind(), FailureKind::Refused);
+    QTEST(contents(file), "after");
+    QCOMPARE(folderFiles(), (QStringList { "Time.txt", "conversion.txt" }));
+}
+
+// A new file never replaces one that another program made meanwhile.
+void TestDataStore::writesNewFileOnlyWhereNone()
+{
+    beforeRename = [this] { put(path("New.txt"), "theirs"); };
+    QVERIFY(failureOf([this] { writeDataFile(path("New.txt"), "ours", {}, {}); }));
+    QCOMPARE(contents(path("New.txt")), "theirs");
+}
+
 void TestDataStore::createsEmptyCategoryFile()
 {
+    folderSyncs = 0;
     QVERIFY(!addCategory("Speed"));
+    QCOMPARE(folderSyncs, 2); // the list and the new file, each in place before the edit ends
     const QFileInfo info(m_store->unitFilePath("Speed"));
     QVERIFY(info.isFile());
     QCOMPARE(info.size(), 0);
