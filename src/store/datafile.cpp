@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -465,14 +466,25 @@ bool readsAs(const TemporaryFile &temp, const QString &target, const QByteArray 
 // name holds no file. A file system without links takes a rename instead,
 // which replaces what appeared since the check.
 void replaceByLink(TemporaryFile &temp, const QString &target, const QString &path,
-    const FileState &expected, const QString &advice)
+    const FileState &expected, const QString &advice, const std::function<bool()> &written)
 {
     const int folder = temp.folder();
     QByteArray aside;
-    auto putBack = [&] {
-        // Back in its place, unless another file is there by now.
-        if (::linkat(folder, aside.constData(), folder, temp.target().constData(), 0) == 0)
-            ::unlinkat(folder, aside.constData(), 0);
+    auto asidePath
+        = [&] { return QFileInfo(target).absolutePath() + u'/' + QFile::decodeName(aside); };
+    // Puts the file moved aside back in its place and throws failure, unless
+    // another file is there by now: then it stays under its own name, which
+    // the message gives.
+    auto putBackAndThrow = [&](const Failure &failure) {
+        if (aside.isEmpty())
+            throw failure;
+        if (::linkat(folder, aside.constData(), folder, temp.target().constData(), 0) != 0)
+            throw Failure(failure.kind(), path, 0,
+                failure.detail()
+                    + QStringLiteral(" The file that was there is kept in %1.")
+                          .arg(QDir::toNativeSeparators(asidePath())));
+        ::unlinkat(folder, aside.constData(), 0);
+        throw failure;
     };
     if (expected) {
         aside = temporaryName(temp.target());
@@ -481,17 +493,13 @@ void replaceByLink(TemporaryFile &temp, const QString &target, const QString &pa
                 throw changedBehind(path, advice);
             failWrite(errno, QFileDevice::RenameError, path);
         }
-        const QString asidePath
-            = QFileInfo(target).absolutePath() + u'/' + QFile::decodeName(aside);
         bool same = false;
         try {
-            same = readBounded(asidePath) == *expected;
+            same = readBounded(asidePath()) == *expected;
         } catch (const Failure &) {
         }
-        if (!same) {
-            putBack();
-            throw changedBehind(path, advice);
-        }
+        if (!same || written())
+            putBackAndThrow(same ? beingWritten(path) : changedBehind(path, advice));
     }
     if (::linkat(folder, temp.name().constData(), folder, temp.target().constData(), 0) != 0) {
         const int error = errno;
@@ -502,18 +510,14 @@ void replaceByLink(TemporaryFile &temp, const QString &target, const QString &pa
                 ::unlinkat(folder, aside.constData(), 0);
             throw changedBehind(path, advice);
         }
-        if (error != EPERM && error != EOPNOTSUPP && error != ENOTSUP && error != EMLINK) {
-            if (!aside.isEmpty())
-                putBack();
-            failWrite(error, QFileDevice::RenameError, path);
-        }
-        if (::renameat2(folder, temp.name().constData(), folder, temp.target().constData(), 0)
-            != 0) {
-            const int renameError = errno;
-            if (!aside.isEmpty())
-                putBack();
-            failWrite(renameError, QFileDevice::RenameError, path);
-        }
+        const bool linkless
+            = error == EPERM || error == EOPNOTSUPP || error == ENOTSUP || error == EMLINK;
+        if (!linkless
+            || ::renameat2(folder, temp.name().constData(), folder, temp.target().constData(), 0)
+                != 0)
+            putBackAndThrow(writeFailure(
+                failureKind(linkless ? errno : error, QFileDevice::RenameError, Access::Write),
+                path));
         temp.release();
     }
     if (!aside.isEmpty())
@@ -566,8 +570,11 @@ void replace(TemporaryFile &temp, const QString &target, const QString &path,
         failWrite(error, QFileDevice::RenameError, path);
     if (watch && watch->written())
         throw beingWritten(path);
+    replaceByLink(
+        temp, target, path, expected, advice, [&watch] { return watch && watch->written(); });
+#else
+    replaceByLink(temp, target, path, expected, advice, [] { return false; });
 #endif
-    replaceByLink(temp, target, path, expected, advice);
 }
 
 #endif
