@@ -158,8 +158,22 @@ changed() {
         || [ "$installed" -ot "$private/.bundle" ]
 }
 
+# Earlier launchers made ~/.local and ~/.local/share writable by all
+# under umask 000, so that another user could put a folder of theirs in
+# place of this one. The start that brings the folder up to date takes that
+# back, on folders of this user's only.
+tighten() {
+    case $private in "${HOME:-}/.local/share/quorvel") ;; *) return 0 ;; esac
+    for dir in "$HOME/.local" "$HOME/.local/share"; do
+        if [ -O "$dir" ] && ! [ -L "$dir" ]; then
+            chmod go-w -- "$dir" 2>/dev/null || say "cannot make $dir yours alone"
+        fi
+    done
+}
+
 if prepare; then
     if changed; then
+        tighten
         exec "$installed/quorvel" "--app-folder=$private" --upgrade "$@"
     fi
     exec "$installed/quorvel" "--app-folder=$private" "$@"

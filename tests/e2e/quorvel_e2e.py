@@ -501,6 +501,7 @@ def case_installed(launcher, args):
                 edit(s.folder, USER_EDITS)
                 want = {n: set(s.read(n).splitlines()) for n in ("Length.txt", "conversion.txt")}
                 os.chmod(s.folder + "/Weight.txt", 0)  # unreadable: no start finishes
+                os.chmod(s.home + "/.local", 0o777)  # as earlier launchers left it
                 for delay in (None, 0.03, 0.05, 0.07, 0.09, 0.11):  # ... then at times
                     cut = subprocess.Popen([launcher2], env=s.env, start_new_session=True)
                     time.sleep(delay) if delay else wait_for(
@@ -527,6 +528,7 @@ def case_installed(launcher, args):
                        want["conversion.txt"] | {b'"Typography"'})
             if run == 3:
                 expect("a start after", {n: s.read(n) for n in upgraded}, upgraded)
+                expect("~/.local tightened", os.stat(s.home + "/.local").st_mode & 0o777, 0o755)
             if run == 0:
                 expect("private folder", {n: s.read(n) for n in os.listdir(s.folder)
                                           if n != ".bundle"},
