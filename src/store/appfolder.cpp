@@ -1,9 +1,11 @@
 #include "store/appfolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -36,6 +38,10 @@ constexpr Advice kAdvice[] = {
     { "shared",
         "Other users may write to your own folder %1, so Quorvel does not use it. Make it "
         "yours alone (chmod go-w %1) and start Quorvel again." },
+    { "parent-shared",
+        "Other users may write to a folder above your own folder %1, and so put another folder "
+        "in its place, so Quorvel does not use it. Make each folder above it, up to your home "
+        "folder, writable by you alone (chmod go-w) and start Quorvel again." },
     { "not-a-folder",
         "Your own folder %1 is missing or no folder. Move what lies there away and start "
         "Quorvel again, which makes the folder." },
@@ -56,6 +62,22 @@ QString unusableReason(const QFileInfo &info)
 #endif
     if (info.permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther))
         return QStringLiteral("shared");
+#ifdef Q_OS_UNIX
+    // As ssh checks the folders of its files: each folder above, up to the
+    // home folder (or the root), belongs to this user or root, and no one
+    // else may write to it, unless its sticky bit keeps others from renaming
+    // what is not theirs (/tmp).
+    const QString home = QDir(QDir::homePath()).canonicalPath();
+    QString dir = info.canonicalFilePath();
+    while (!dir.isEmpty() && dir != home && dir != QDir::rootPath()) {
+        dir = QFileInfo(dir).absolutePath();
+        struct stat status { };
+        if (::stat(QFile::encodeName(dir).constData(), &status) != 0
+            || (status.st_uid != ::geteuid() && status.st_uid != 0)
+            || ((status.st_mode & (S_IWGRP | S_IWOTH)) && !(status.st_mode & S_ISVTX)))
+            return QStringLiteral("parent-shared");
+    }
+#endif
     return {};
 }
 

@@ -27,6 +27,7 @@ void TestAppFolder::fromArguments_data()
     row("no option: the program's folder", QString(), "700", QString());
     row("the user's own folder", "--app-folder=%1", "700", QString());
     row("one others may write", "--app-folder=%1", "770", "chmod go-w");
+    row("one in a folder others may write", "--app-folder=%1", "in 777", "folder above");
     row("one of another user", "--app-folder=%1", "other", "belongs to another user");
     row("a file", "--app-folder=%1", "file", "no folder");
     row("HOME unset", "--fallback=no-home:", "700", "HOME is not set");
@@ -44,6 +45,7 @@ void TestAppFolder::fromArguments()
     QTemporaryDir dir;
     QString folder = dir.filePath(QStringLiteral("mine"));
     QVERIFY(QDir().mkdir(folder) && ::chmod(qPrintable(folder), made.toUInt(nullptr, 8)) == 0);
+    QVERIFY(made != "in 777" || ::chmod(qPrintable(dir.path()), 0777) == 0);
     if (made == QLatin1String("file"))
         folder = QCoreApplication::applicationFilePath();
     // As root, a folder of nobody's; otherwise the root folder is another's.
