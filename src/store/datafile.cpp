@@ -247,6 +247,28 @@ mode_t newFileMode(int folder)
     return listed ? list.st_mode & 0644 : 0644;
 }
 
+// Opens folder for the steps of a write; refuses one that is no longer the
+// folder id names, when id names the folder that path lies in.
+int openFolder(const QString &folder, const QString &path, const std::optional<FolderId> &id)
+{
+    const int fd
+        = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        failWrite(errno, QFileDevice::OpenError, path);
+    struct stat status { };
+    if (id && folder == QFileInfo(path).absolutePath()
+        && (::fstat(fd, &status) != 0
+            || FolderId { quint64(status.st_dev), quint64(status.st_ino) } != *id)) {
+        ::close(fd);
+        throw Failure(FailureKind::Refused, path, 0,
+            QStringLiteral("The application folder %1 is no longer the folder Quorvel started "
+                           "on: another folder was put in its place, so nothing is written "
+                           "there. Start Quorvel again.")
+                .arg(QDir::toNativeSeparators(folder)));
+    }
+    return fd;
+}
+
 // Makes the folder's entries durable: a replacement or a new file is on the
 // disk before the edit is reported done. The file's bytes are synced before;
 // a folder that cannot be synced (EINVAL and the like) has nothing to add,
@@ -264,13 +286,10 @@ class TemporaryFile {
 public:
     // Made with the permissions of the file it replaces, or, for a new file,
     // those of newFileMode().
-    TemporaryFile(const QString &target, const QString &path)
+    TemporaryFile(const QString &target, const QString &path, const std::optional<FolderId> &id)
         : m_target(QFile::encodeName(QFileInfo(target).fileName()))
     {
-        m_folder = ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(),
-            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (m_folder < 0)
-            failWrite(errno, QFileDevice::OpenError, path);
+        m_folder = openFolder(QFileInfo(target).absolutePath(), path, id);
         struct stat old { };
         const bool replaces = ::fstatat(m_folder, m_target.constData(), &old, 0) == 0;
         const mode_t mode = replaces ? 0600 : newFileMode(m_folder);
@@ -581,8 +600,20 @@ void replace(TemporaryFile &temp, const QString &target, const QString &path,
 
 } // namespace
 
-QByteArray writeDataFile(
-    const QString &path, const QString &text, const FileState &expected, const QString &advice)
+std::optional<FolderId> folderId(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    struct stat status { };
+    if (::stat(QFile::encodeName(folder).constData(), &status) == 0)
+        return FolderId { quint64(status.st_dev), quint64(status.st_ino) };
+#else
+    Q_UNUSED(folder);
+#endif
+    return std::nullopt;
+}
+
+QByteArray writeDataFile(const QString &path, const QString &text, const FileState &expected,
+    const QString &advice, const std::optional<FolderId> &folder)
 {
     const std::optional<QByteArray> bytes = encodeCodePage(text);
     if (!bytes)
@@ -606,12 +637,13 @@ QByteArray writeDataFile(
         throw changedBehind(path, advice);
 
 #ifdef Q_OS_UNIX
-    TemporaryFile temp(target, path);
+    TemporaryFile temp(target, path, folder);
     temp.write(*bytes, path);
     const FolderLock lock(QFileInfo(path).absolutePath(), path);
     replace(temp, target, path, expected, advice);
     syncFolder(temp.folder());
 #else
+    Q_UNUSED(folder);
     // Unbuffered, so that every byte reaches the file in write() where its
     // result is checked; a buffered QSaveFile flushes inside commit() and can
     // lose the error of that last write.
@@ -655,33 +687,31 @@ bool isSameFile(const QString &a, const QString &b)
 #endif
 }
 
-bool createEmptyFile(const QString &path)
+bool createEmptyFile(const QString &path, const std::optional<FolderId> &id)
 {
     const QFileInfo info(path);
     if (info.isDir())
         throw Failure(FailureKind::PathFileAccessError, path);
     if (info.exists() || info.isSymLink())
         return false;
-        // O_EXCL fails rather than empty a file that appeared since the test.
 #ifdef Q_OS_UNIX
-    const int folder = ::open(
-        QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const int fd = folder < 0
-        ? -1
-        : ::openat(folder, QFile::encodeName(info.fileName()).constData(),
-            O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, newFileMode(folder));
+    // O_EXCL fails rather than empty a file that appeared since the test.
+    const int folder = openFolder(info.absolutePath(), path, id);
+    const int fd = ::openat(folder, QFile::encodeName(info.fileName()).constData(),
+        O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, newFileMode(folder));
     const int error = errno;
     if (fd >= 0) {
         ::close(fd);
         syncFolder(folder);
     }
-    if (folder >= 0)
-        ::close(folder);
+    ::close(folder);
     if (fd >= 0)
         return true;
     const QFileDevice::FileError fileError = QFileDevice::OpenError;
     const QString reason;
 #else
+    Q_UNUSED(id);
+    // NewOnly fails rather than empty a file that appeared since the test.
     QFile file(path);
     errno = 0;
     if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))

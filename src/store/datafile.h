@@ -45,8 +45,20 @@ QString readCodePageFile(const QString &path);
 // code page cannot carry, and one past kMaxDataFileBytes. A read-only file
 // is not replaced (Failure(PermissionDenied)); a symbolic link is written
 // through to its target.
-QByteArray writeDataFile(
-    const QString &path, const QString &text, const FileState &expected, const QString &advice);
+//
+// folder, where given, is the identity of the application folder when the
+// program started: a write into a folder at that path that is no longer
+// that one (another folder was moved or linked into its place) is refused
+// before anything is written, and every step of the write happens in the
+// folder so checked, whatever is put at its path meanwhile.
+struct FolderId {
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FolderId &) const = default;
+};
+std::optional<FolderId> folderId(const QString &folder);
+QByteArray writeDataFile(const QString &path, const QString &text, const FileState &expected,
+    const QString &advice, const std::optional<FolderId> &folder = std::nullopt);
 
 // True when both paths lead to one file, links followed; false when either
 // is missing.
@@ -54,6 +66,6 @@ bool isSameFile(const QString &a, const QString &b);
 
 // Creates an empty file at path; one that is there already (or a link) is
 // kept. True when the file was made here.
-bool createEmptyFile(const QString &path);
+bool createEmptyFile(const QString &path, const std::optional<FolderId> &folder = std::nullopt);
 
 } // namespace quorvel

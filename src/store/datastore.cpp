@@ -16,6 +16,7 @@ namespace quorvel {
 
 DataStore::DataStore(QString appFolder)
     : m_appFolder(std::move(appFolder))
+    , m_folderId(folderId(m_appFolder))
 {
 }
 
@@ -265,7 +266,7 @@ FileState DataStore::expectedState(const QString &path) const
 void DataStore::rewrite(const QString &path, const QString &text, const QString &advice)
 {
     const FileState expected = expectedState(path);
-    m_files.insert(path, { writeDataFile(path, text, expected, advice), std::nullopt });
+    m_files.insert(path, { writeDataFile(path, text, expected, advice, m_folderId), std::nullopt });
 }
 
 std::optional<QString> DataStore::unitFileProblem(const QString &category, bool write) const
@@ -301,7 +302,7 @@ void DataStore::saveCategories(const QStringList &names)
 
 bool DataStore::createCategoryFile(const QString &category)
 {
-    return createEmptyFile(unitFilePath(category));
+    return createEmptyFile(unitFilePath(category), m_folderId);
 }
 
 void DataStore::writeUnits(const QString &category, const UnitTable &units)

@@ -122,6 +122,7 @@ private:
     void writeUnits(const QString &category, const UnitTable &units);
 
     QString m_appFolder;
+    std::optional<FolderId> m_folderId; // the folder as the program found it
     QHash<QString, FileRecord> m_files;
     CategoryList m_categories;
     CategoryUnits m_loaded;

@@ -175,6 +175,7 @@ private Q_SLOTS:
     void keepsOtherProgramsWrite_data();
     void keepsOtherProgramsWrite();
     void writesNewFileOnlyWhereNone();
+    void refusesFolderSwappedAfterStart();
 
     void createsEmptyCategoryFile();
     void keepsExistingCategoryFile();
@@ -776,6 +777,21 @@ void TestDataStore::writesNewFileOnlyWhereNone()
     beforeRename = [this] { put(path("New.txt"), "theirs"); };
     QVERIFY(failureOf([this] { writeDataFile(path("New.txt"), "ours", {}, {}); }));
     QCOMPARE(contents(path("New.txt")), "theirs");
+}
+
+// Another folder put in place of the application folder after the start
+// takes no write.
+void TestDataStore::refusesFolderSwappedAfterStart()
+{
+    putCategory("Time", kTimeFile);
+    loadForEdit("Time");
+    const QString moved = m_dir->path() + "-moved";
+    QVERIFY(QDir().rename(m_dir->path(), moved) && QDir().mkdir(m_dir->path()));
+    putCategory("Time", kTimeFile);
+    const auto failure = failureOf([&] { m_store->addUnit("Fortnights", "1209600"); });
+    QVERIFY(failure && failure->kind() == FailureKind::Refused);
+    QCOMPARE(contents(m_store->unitFilePath("Time")), kTimeFile);
+    QVERIFY(QDir(moved).removeRecursively());
 }
 
 void TestDataStore::createsEmptyCategoryFile()
