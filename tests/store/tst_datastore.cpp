@@ -797,10 +797,13 @@ void TestDataStore::refusesFolderSwappedAfterStart()
 void TestDataStore::createsEmptyCategoryFile()
 {
     folderSyncs = 0;
+    const mode_t umask = ::umask(0); // new files are never more open than 0644
     QVERIFY(!addCategory("Speed"));
+    ::umask(umask);
     QCOMPARE(folderSyncs, 2); // the list and the new file, each in place before the edit ends
     const QFileInfo info(m_store->unitFilePath("Speed"));
     QVERIFY(info.isFile());
+    QCOMPARE(int(info.permissions() & 0x0777), 0x0644);
     QCOMPARE(info.size(), 0);
     QVERIFY(whole(m_store->loadUnits("Speed")).names.isEmpty());
     QCOMPARE(whole(m_store->loadCategories()), QStringList { "Speed" });
