@@ -14,6 +14,15 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/quorvel.desktop
 set(QUORVEL_CONFIGURED ${PROJECT_BINARY_DIR}/packaging)
 string(REGEX REPLACE "/+$" "" QUORVEL_SCREENSHOT_URL "${QUORVEL_CONTACT_WEBSITE}")
 string(APPEND QUORVEL_SCREENSHOT_URL /docs/screenshots/main-window.png)
+# AppStream 1.0 (Debian 13) names the developer in <developer>, which 0.16
+# (Debian 12) does not know; each release's validator is clean with its own.
+execute_process(COMMAND appstreamcli --version OUTPUT_VARIABLE appstream_version ERROR_QUIET)
+if(appstream_version MATCHES "AppStream version: 0\\.")
+  set(QUORVEL_METAINFO_DEVELOPER "<developer_name>${QUORVEL_CONTACT_NAME}</developer_name>")
+else()
+  set(QUORVEL_METAINFO_DEVELOPER
+    "<developer id=\"org.example\">\n    <name>${QUORVEL_CONTACT_NAME}</name>\n  </developer>")
+endif()
 foreach(source org.example.quorvel.metainfo.xml copyright changelog quorvel.1 README.tar)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/${source} ${QUORVEL_CONFIGURED}/${source} @ONLY)
 endforeach()

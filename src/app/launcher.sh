@@ -31,6 +31,9 @@ if [ ! -x "$installed/quorvel" ]; then
     exit 127
 fi
 
+# Answered by the program alone: no folder of the user's is needed.
+case ${1:-} in --version | --help) exec "$installed/quorvel" "$1" ;; esac
+
 say() { echo "quorvel: $*" >&2; }
 # Nothing at all is at $1; something, but no regular file, is at $1.
 none() { ! [ -e "$1" ] && ! [ -L "$1" ]; }

@@ -204,7 +204,7 @@ void TestFrmAbout::loadSetsTexts()
     QCOMPARE(m_dialog->findChild<QLabel *>(QStringLiteral("lblTitle"))->text(),
         QStringLiteral("Quorvel"));
     QCOMPARE(m_dialog->findChild<QLabel *>(QStringLiteral("lblVersion"))->text(),
-        QStringLiteral("Version 2.0.3"));
+        QStringLiteral("Version " QUORVEL_VERSION));
     QCOMPARE(m_dialog->findChild<QLabel *>(QStringLiteral("lblDescription"))->text(),
         QStringLiteral("For quick value conversion to a different standard"));
     // One line break, after its heading.

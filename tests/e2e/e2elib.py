@@ -99,7 +99,7 @@ def kill_group(proc, grace=3.0):
         pass
 
 
-def wait_for(what, probe, timeout=10.0, interval=0.1):
+def wait_for(what, probe, timeout=30.0, interval=0.1):
     """Polls probe() until it returns a true value, which it returns."""
     deadline = time.monotonic() + timeout
     last_error = None
@@ -224,14 +224,14 @@ class Session:
         self._spawn(["openbox", "--sm-disable", "--config-file", rc_path],
                     stdout=wm_log, stderr=wm_log)
         # openbox owns the WM_S0 selection once it manages the screen.
-        wait_for("the window manager", lambda: self._wm_running(), timeout=10)
+        wait_for("the window manager", lambda: self._wm_running())
 
     def _wm_running(self):
         out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
                              env=self.env, capture_output=True, text=True)
         return "window id" in out.stdout
 
-    def start_program(self, timeout=20):
+    def start_program(self, timeout=60):
         env = dict(self.env)
         env.update({
             "QT_QPA_PLATFORM": "xcb",
@@ -517,7 +517,7 @@ class Session:
     def exists(self, file_name):
         return os.path.exists(os.path.join(self.folder, file_name))
 
-    def wait_exit(self, timeout=10):
+    def wait_exit(self, timeout=30):
         try:
             return self.app_proc.wait(timeout=timeout)
         except subprocess.TimeoutExpired:

@@ -50,7 +50,7 @@ def expect(what, actual, expected):
         raise TestFailure(f"{what}: expected {expected!r}, got {actual!r}")
 
 
-def wait_text(s, name, expected, timeout=10):
+def wait_text(s, name, expected, timeout=30):
     try:
         wait_for(f"{name!r} to read {expected!r}", lambda: s.field_text(name) == expected,
                  timeout=timeout)
@@ -58,11 +58,11 @@ def wait_text(s, name, expected, timeout=10):
         raise TestFailure(f"{name!r}: expected {expected!r}, it reads {s.field_text(name)!r}")
 
 
-def wait_focus(s, name, timeout=10):
+def wait_focus(s, name, timeout=30):
     wait_for(f"the keyboard focus in {name!r}", lambda: s.has_focus(name), timeout=timeout)
 
 
-def wait_file(s, file_name, expected, timeout=10):
+def wait_file(s, file_name, expected, timeout=30):
     def matches():
         return s.exists(file_name) and s.read(file_name) == expected
     try:
@@ -72,11 +72,11 @@ def wait_file(s, file_name, expected, timeout=10):
         raise TestFailure(f"{file_name}: expected {expected!r}, on disk {actual!r}")
 
 
-def wait_window(s, title, timeout=10):
+def wait_window(s, title, timeout=30):
     wait_for(f"a window {title!r}", lambda: title in s.top_windows(), timeout=timeout)
 
 
-def wait_no_window(s, title, timeout=10):
+def wait_no_window(s, title, timeout=30):
     wait_for(f"the window {title!r} to close", lambda: title not in s.top_windows(),
              timeout=timeout)
 
@@ -233,7 +233,7 @@ def case_exit(program, _args):
         s.xdotool("windowactivate", "--sync", s.main_window)
         wait_focus(s, CATEGORY)
         s.menu("f", "x")
-        code = s.wait_exit(timeout=10)
+        code = s.wait_exit()
         expect("exit code", code, 0)
         expect("windows left", s.windows("Quorvel") + s.windows("Quorvel Help"), [])
 
@@ -363,7 +363,9 @@ def case_accessibility(program, _args):
         s.menu("h", "a")
         wait_window(s, "About Quorvel")
         audit(s, "About Quorvel", [
-            "Quorvel", "Version 2.0.3", "For quick value conversion to a different standard",
+            "Quorvel", "Version " + subprocess.run([program, "--version"], capture_output=True,
+                                                   text=True).stdout.split()[-1],
+            "For quick value conversion to a different standard",
             "Warning:\nThe use of this program is strictly for converting values. All "
             "conversions for precise values should always be double checked for accuracy. "
             "The program author assumes absolutely no responsibility whatsoever for any "

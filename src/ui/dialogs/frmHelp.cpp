@@ -81,8 +81,11 @@ bool frmHelp::event(QEvent *event)
     case QEvent::WindowActivate:
         // Coming from another application, no window of this program had
         // the focus: the text stays as it is.
-        if (!std::exchange(m_readOnShow, false) && m_focusBefore)
+        if (!std::exchange(m_active, true) && !std::exchange(m_readOnShow, false) && m_focusBefore)
             Form_Activate();
+        break;
+    case QEvent::WindowDeactivate:
+        m_active = false;
         break;
     default:
         break;

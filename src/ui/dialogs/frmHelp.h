@@ -32,6 +32,10 @@ private:
     QPointer<QWindow> m_focusBefore;
     // The text was read by the showing that the coming activation follows.
     bool m_readOnShow = false;
+    // Active since the last WindowActivate: a platform may send that event
+    // twice for one activation (Qt 6.8 does, right after the first
+    // showing), which is no second activation.
+    bool m_active = false;
 
     QScrollArea *m_scroller;
     QLabel *lblHelp;
