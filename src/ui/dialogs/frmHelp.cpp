@@ -75,17 +75,19 @@ bool frmHelp::event(QEvent *event)
     case QEvent::Show:
         // Filled when shown: a window manager need not activate a new window,
         // and the dialog must never show up empty.
-        Form_Activate();
-        m_readOnShow = true;
+        if (!std::exchange(m_shown, true)) {
+            Form_Activate();
+            m_readOnShow = true;
+        }
+        break;
+    case QEvent::Hide:
+        m_shown = false;
         break;
     case QEvent::WindowActivate:
         // Coming from another application, no window of this program had
         // the focus: the text stays as it is.
-        if (!std::exchange(m_active, true) && !std::exchange(m_readOnShow, false) && m_focusBefore)
+        if (!std::exchange(m_readOnShow, false) && m_focusBefore)
             Form_Activate();
-        break;
-    case QEvent::WindowDeactivate:
-        m_active = false;
         break;
     default:
         break;

@@ -32,10 +32,9 @@ private:
     QPointer<QWindow> m_focusBefore;
     // The text was read by the showing that the coming activation follows.
     bool m_readOnShow = false;
-    // Active since the last WindowActivate: a platform may send that event
-    // twice for one activation (Qt 6.8 does, right after the first
-    // showing), which is no second activation.
-    bool m_active = false;
+    // Shown since the last Hide: Qt 6.8 sends Show again when show() is
+    // called on the dialog while it shows, which is no new showing.
+    bool m_shown = false;
 
     QScrollArea *m_scroller;
     QLabel *lblHelp;
