@@ -11,6 +11,7 @@
 
 #include "core/failure.h"
 #include "store/datastore.h"
+#include "support/files.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -23,17 +24,12 @@
 #include <unistd.h>
 
 using namespace quorvel;
+using quorvel::test::put;
 
 namespace {
 
 const QByteArray kUnits = "\"Days\",86400\r\n\"Hours\",3600\r\n";
 const QByteArray kSaved = "\"Weeks\",604800\r\n";
-
-bool put(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // The other program's save; runs in the child.
 void save(const QByteArray &mode, const QByteArray &file, int held, const QByteArray &before)
@@ -94,8 +90,7 @@ int main(int argc, char *argv[])
         ::waitpid(child, nullptr, 0);
         if (held >= 0)
             ::close(held);
-        QFile result(path);
-        if (!result.open(QIODevice::ReadOnly) || !result.readAll().contains(kSaved))
+        if (!test::contents(path).contains(kSaved))
             ++lost;
     }
     std::printf("%s: %d trials, %d saves lost, %d edits refused\n", mode.constData(), trials, lost,

@@ -468,11 +468,11 @@ bool exchangeUnsupported(int error)
 }
 #endif
 
-// True when the file at name in folder holds the expected bytes.
-bool readsAs(const TemporaryFile &temp, const QString &target, const QByteArray &expected)
+// True when the file at path holds the expected bytes.
+bool readsAs(const QString &path, const QByteArray &expected)
 {
     try {
-        return readBounded(temp.path(target)) == expected;
+        return readBounded(path) == expected;
     } catch (const Failure &) {
         return false; // unreadable: not as expected
     }
@@ -512,11 +512,7 @@ void replaceByLink(TemporaryFile &temp, const QString &target, const QString &pa
                 throw changedBehind(path, advice);
             failWrite(errno, QFileDevice::RenameError, path);
         }
-        bool same = false;
-        try {
-            same = readBounded(asidePath()) == *expected;
-        } catch (const Failure &) {
-        }
+        const bool same = readsAs(asidePath(), *expected);
         if (!same || written())
             putBackAndThrow(same ? beingWritten(path) : changedBehind(path, advice));
     }
@@ -569,7 +565,7 @@ void replace(TemporaryFile &temp, const QString &target, const QString &path,
             return;
         }
         const bool written = watch->written();
-        if (!written && readsAs(temp, target, *expected))
+        if (!written && readsAs(temp.path(target), *expected))
             return; // the temporary name now holds the old file, which goes
         if (::renameat2(folder, name, folder, to, RENAME_EXCHANGE) != 0) {
             // The other program's file stays at the temporary name.

@@ -377,13 +377,10 @@ UpgradeReport upgradeFile(const Upgrade &upgrade, const QString &name, bool &fin
 std::optional<QStringList> listedCategories(const QString &path)
 {
     try {
-        const CategoryLoad load = parseCategories(readDataFile(path).text, path);
-        if (!load.failure && !load.refusal)
-            return load.records;
+        return recordsOf(parseCategories, readDataFile(path).text, path);
     } catch (const Failure &) {
-        // unreadable: no unit file is made for a new category this time
+        return std::nullopt; // unreadable: no unit file is made for a new category this time
     }
-    return std::nullopt;
 }
 
 } // namespace
