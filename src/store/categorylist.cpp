@@ -18,11 +18,20 @@ std::vector<qsizetype> listOrder(const QStringList &names)
     std::vector<qsizetype> order(names.size());
     for (qsizetype i = 0; i < names.size(); ++i)
         order[i] = i;
-    if (collator.locale().language() == QLocale::C) {
-        // The C locale's sort keys are the plain code units, case and all,
-        // while its comparison ignores case: compare directly.
-        std::stable_sort(order.begin(), order.end(), [&names](qsizetype a, qsizetype b) {
-            return names[a].compare(names[b], Qt::CaseInsensitive) < 0;
+    const bool cLocale = collator.locale().language() == QLocale::C;
+#ifdef Q_OS_WIN
+    // Qt's sort keys there do not order as its comparison does (seen with
+    // Qt 6.4, where "_under" sorted after "Area"): compare directly.
+    const bool byKeys = false;
+#else
+    // The C locale's sort keys are the plain code units, case and all,
+    // while its comparison ignores case: compare directly.
+    const bool byKeys = !cLocale;
+#endif
+    if (!byKeys) {
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            return cLocale ? names[a].compare(names[b], Qt::CaseInsensitive) < 0
+                           : collator.compare(names[a], names[b]) < 0;
         });
         return order;
     }

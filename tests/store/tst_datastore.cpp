@@ -49,6 +49,26 @@ bool privileged()
 #endif
 }
 
+// Skips a row that needs what Windows lacks: symbolic links, named pipes,
+// /proc, permissions that make a file unreadable or a folder unwritable.
+#ifdef Q_OS_WIN
+#define SKIP_ON_WINDOWS(why) QSKIP(why)
+#else
+#define SKIP_ON_WINDOWS(why) (void)0
+#endif
+
+// The process's peak memory in KiB, where the system tells it.
+long peakMemoryKiB()
+{
+#ifdef Q_OS_UNIX
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+#else
+    return 0;
+#endif
+}
+
 // Runs the operation and returns the failure it throws; fails the test if it
 // throws none.
 template <typename Operation> std::optional<Failure> failureOf(Operation operation)
@@ -85,6 +105,7 @@ int constrainedWrite(const QString &folder)
     return 0;
 }
 
+#ifdef Q_OS_UNIX
 // Runs once in the last instant before the store renames a file into place,
 // as another program's save might.
 std::function<void()> beforeRename;
@@ -112,8 +133,11 @@ template <typename Real, typename... Args> int renamedAfterHook(const char *name
     return real(args...);
 }
 
+#endif
+
 } // namespace
 
+#ifdef Q_OS_UNIX
 // The store's renames pass through these, linked before the C library's.
 extern "C" int renameat2(int from, const char *a, int to, const char *b, unsigned int flags)
 {
@@ -138,6 +162,7 @@ extern "C" int fsync(int fd)
     folderSyncs += ::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode);
     return real(fd);
 }
+#endif
 
 class TestDataStore : public QObject {
     Q_OBJECT
@@ -170,12 +195,14 @@ private Q_SLOTS:
     void refusesWriteThatWouldLoseData();
     void longestAcceptedNameTakesUnits();
     void fullCategoryListRefusesCategory();
+#ifdef Q_OS_UNIX // the exchange, the lease and the folder's identity
     void keepsSaveJustBeforeReplacement_data();
     void keepsSaveJustBeforeReplacement();
     void keepsOtherProgramsWrite_data();
     void keepsOtherProgramsWrite();
     void writesNewFileOnlyWhereNone();
     void refusesFolderSwappedAfterStart();
+#endif
 
     void createsEmptyCategoryFile();
     void keepsExistingCategoryFile();
@@ -385,10 +412,10 @@ void TestDataStore::loadsBadFile()
     QFETCH(int, records);
     QFETCH(int, line);
     const QString file = categoryList ? m_store->categoryListPath() : m_store->unitFilePath("Bad");
+    if (recipe.contains("link") || recipe == "named pipe" || recipe == "unreadable")
+        SKIP_ON_WINDOWS("no links, named pipes or /proc");
     QVERIFY(makeBadFile(recipe, file, !categoryList));
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    const long peakBefore = usage.ru_maxrss;
+    const long peakBefore = peakMemoryKiB();
     std::optional<Failure> failure;
     qsizetype read = 0;
     if (categoryList) {
@@ -398,9 +425,8 @@ void TestDataStore::loadsBadFile()
         const UnitLoad loaded = m_store->loadUnits("Bad");
         std::tie(failure, read) = std::pair(loaded.failure, loaded.records.names.size());
     }
-    getrusage(RUSAGE_SELF, &usage);
-    QVERIFY2(
-        usage.ru_maxrss - peakBefore < 400 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
+    const long peak = peakMemoryKiB();
+    QVERIFY2(peak - peakBefore < 400 * 1024, qPrintable(QString::number(peak)));
     QCOMPARE(read, records);
     if (kindText.isEmpty()) {
         QVERIFY2(!failure, qPrintable(failure ? failure->message() : QString()));
@@ -414,6 +440,7 @@ void TestDataStore::loadsBadFile()
 
 void TestDataStore::unreadableFileFails()
 {
+    SKIP_ON_WINDOWS("no permission keeps a file from its owner");
     if (privileged())
         QSKIP("Privileges read any file: no unreadable file can be made");
     QVERIFY(put(m_store->unitFilePath("Time"), kTimeFile));
@@ -479,8 +506,8 @@ void TestDataStore::savesCategories_data()
     row("a category of the marker's text kept", QByteArray("\"--> NEW <--\"\r\n\"Time\"\r\n"),
         "Time", QByteArray("\"--> NEW <--\"\r\n"));
     row("Windows-1252 letters and a comma kept",
-        QByteArray("\"Speed, nautical\"\r\n\"Time\"\r\n\"\xC1rea\"\r\n"), "Time",
-        QByteArray("\"Speed, nautical\"\r\n\"\xC1rea\"\r\n"));
+        QByteArray("\"Zone \xC1rea\"\r\n\"Time\"\r\n\"Speed, nautical\"\r\n"), "Time",
+        QByteArray("\"Speed, nautical\"\r\n\"Zone \xC1rea\"\r\n"));
 }
 
 // Deleting a category rewrites the list in list order, never with the
@@ -539,7 +566,7 @@ void TestDataStore::refusesTextOutsideCodePage()
         [&] { writeDataFile(file, QString::fromUtf8("\"µm 😀\",1\r\n"), kTimeFile, {}); });
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::Refused);
-    QVERIFY(failure->detail().contains("Windows-1252"));
+    QVERIFY(failure->detail().contains(codePageName()));
     QCOMPARE(contents(file), kTimeFile);
     QCOMPARE(folderFiles(), QStringList { "Length.txt" });
 }
@@ -612,6 +639,8 @@ void TestDataStore::refusesWriteThatWouldLoseData()
     QFETCH(QByteArray, behind);
     QFETCH(QString, name);
     QFETCH(QString, says);
+    if (bytes == "link" || file == "Conversion")
+        SKIP_ON_WINDOWS("no links; Conversion.txt is conversion.txt");
     const bool list = file == "conversion";
     const QString target = list ? m_store->categoryListPath() : m_store->unitFilePath(file);
     QVERIFY(put(path("help.txt"), "Help\r\n"));
@@ -684,6 +713,7 @@ void TestDataStore::fullCategoryListRefusesCategory()
     QCOMPARE(contents(m_store->categoryListPath()), full);
 }
 
+#ifdef Q_OS_UNIX
 void TestDataStore::keepsSaveJustBeforeReplacement_data()
 {
     QTest::addColumn<bool>("byRename");
@@ -793,17 +823,22 @@ void TestDataStore::refusesFolderSwappedAfterStart()
     QCOMPARE(contents(m_store->unitFilePath("Time")), kTimeFile);
     QVERIFY(QDir(moved).removeRecursively());
 }
+#endif
 
 void TestDataStore::createsEmptyCategoryFile()
 {
+#ifdef Q_OS_UNIX
     folderSyncs = 0;
     const mode_t umask = ::umask(0); // new files are never more open than 0644
     QVERIFY(!addCategory("Speed"));
     ::umask(umask);
     QCOMPARE(folderSyncs, 2); // the list and the new file, each in place before the edit ends
+    QCOMPARE(int(QFileInfo(m_store->unitFilePath("Speed")).permissions() & 0x0777), 0x0644);
+#else
+    QVERIFY(!addCategory("Speed"));
+#endif
     const QFileInfo info(m_store->unitFilePath("Speed"));
     QVERIFY(info.isFile());
-    QCOMPARE(int(info.permissions() & 0x0777), 0x0644);
     QCOMPARE(info.size(), 0);
     QVERIFY(whole(m_store->loadUnits("Speed")).names.isEmpty());
     QCOMPARE(whole(m_store->loadCategories()), QStringList { "Speed" });
@@ -816,6 +851,7 @@ void TestDataStore::keepsExistingCategoryFile()
     QCOMPARE(contents(m_store->unitFilePath("Time")), kTimeFile);
 
     // A link to a unit file elsewhere counts as the existing file too.
+    SKIP_ON_WINDOWS("no symbolic links");
     QVERIFY(QFile::link(m_store->unitFilePath("Time"), m_store->unitFilePath("Clock")));
     QVERIFY(!addCategory("Clock"));
     QVERIFY(QFileInfo(m_store->unitFilePath("Clock")).isSymLink());
@@ -876,6 +912,7 @@ void TestDataStore::directoryInPlaceOfUnitFileFails()
 
 void TestDataStore::readOnlyFolderFailsWithoutLoss()
 {
+    SKIP_ON_WINDOWS("a read-only folder takes new files");
     if (privileged())
         QSKIP("Privileges write into any folder; constrainedDiskKeepsOldFile covers a "
               "read-only folder through a read-only mount");
@@ -890,6 +927,7 @@ void TestDataStore::readOnlyFolderFailsWithoutLoss()
 
 void TestDataStore::writesThroughSymbolicLink()
 {
+    SKIP_ON_WINDOWS("no symbolic links");
     QTemporaryDir elsewhere;
     QVERIFY(elsewhere.isValid());
     const QString target = elsewhere.filePath("shared-time.txt");
@@ -908,6 +946,7 @@ void TestDataStore::writesThroughSymbolicLink()
 
 void TestDataStore::keepsFilePermissions()
 {
+    SKIP_ON_WINDOWS("no group or other permissions");
     const QString file = m_store->unitFilePath("Time");
     putCategory("Time", kTimeFile);
     const auto permissions

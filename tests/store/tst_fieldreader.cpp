@@ -529,6 +529,9 @@ void TestFieldReader::codePageDecodingMatchesConverter_data()
 void TestFieldReader::codePageDecodingMatchesConverter()
 {
     QFETCH(QByteArray, bytes);
+#ifdef Q_OS_WIN
+    QSKIP("the system's own conversion there, which win32_smoke checks byte by byte");
+#endif
     QStringDecoder converter("windows-1252", QStringConverter::Flag::Stateless);
     QVERIFY(converter.isValid());
     const QString expected = converter.decode(bytes);
