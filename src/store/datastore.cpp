@@ -197,7 +197,7 @@ CategoryLoad DataStore::loadCategories(bool offerMarker)
     QByteArray bytes;
     CategoryLoad loaded = readAndParse(path, parseCategories, &bytes);
     noteLoad(path, loaded, bytes, kListReload);
-    m_categories.assign(loaded.records, offerMarker && !loaded.refusal);
+    m_model.reset([&] { m_categories.assign(loaded.records, offerMarker && !loaded.refusal); });
     m_loaded.category.reset();
     return loaded;
 }
@@ -352,7 +352,7 @@ void DataStore::addCategory(const QString &name)
                                  "removed again; remove it by hand.")
                       .arg(QDir::toNativeSeparators(unitPath)));
     }
-    m_categories = std::move(listed);
+    m_model.replaceRow(listed.chosen(), [&] { m_categories = std::move(listed); });
 }
 
 void DataStore::removeCategory()
@@ -362,7 +362,7 @@ void DataStore::removeCategory()
     CategoryList listed = m_categories;
     listed.removeChosen();
     saveCategories(listed.categories());
-    m_categories = std::move(listed);
+    m_model.removeRow(m_categories.chosen(), [&] { m_categories = std::move(listed); });
     m_loaded.category.reset();
 }
 

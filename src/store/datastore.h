@@ -2,6 +2,7 @@
 
 #include "core/failure.h"
 #include "store/categorylist.h"
+#include "store/categorymodel.h"
 #include "store/datafile.h"
 
 #include <QHash>
@@ -57,6 +58,8 @@ struct CategoryUnits {
 class DataStore {
 public:
     explicit DataStore(QString appFolder);
+    DataStore(const DataStore &) = delete;
+    DataStore &operator=(const DataStore &) = delete;
 
     const QString &appFolder() const { return m_appFolder; }
     QString categoryListPath() const; // <folder>/conversion.txt
@@ -69,6 +72,8 @@ public:
     // loaded last stay, but take no new unit.
     CategoryLoad loadCategories(bool offerMarker = false);
     const CategoryList &categories() const { return m_categories; }
+    // The same list for Qt's views, which follow each change of it.
+    CategoryModel &categoryModel() { return m_model; }
     // The entry the user chose in the list, by its place; -1 for none.
     void chooseCategory(qsizetype index) { m_categories.choose(index); }
 
@@ -125,6 +130,7 @@ private:
     std::optional<FolderId> m_folderId; // the folder as the program found it
     QHash<QString, FileRecord> m_files;
     CategoryList m_categories;
+    CategoryModel m_model { m_categories };
     CategoryUnits m_loaded;
 };
 

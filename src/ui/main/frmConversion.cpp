@@ -127,8 +127,10 @@ void frmConversion::createControls()
         cboConversionType, &QComboBox::activated, this, &frmConversion::cboConversionType_Click);
     connect(cboConvFrom, &QComboBox::activated, this, &frmConversion::cboConvFrom_Click);
     connect(cboConvTo, &QComboBox::activated, this, &frmConversion::cboConvTo_Click);
-    // The store's chosen category is the entry the list selects, whoever
-    // selected it; typing into the list's text field selects none.
+    // The list shows the store's categories; the store's chosen category is
+    // the entry the list selects, whoever selected it, and typing into the
+    // list's text field selects none.
+    cboConversionType->setModel(&m_store.categoryModel());
     connect(cboConversionType, &QComboBox::currentIndexChanged, this,
         [this](int index) { m_store.chooseCategory(index); });
 
@@ -249,8 +251,6 @@ void frmConversion::LoadCategories()
 {
     const bool edit = isEditMode();
     const CategoryLoad loaded = m_store.loadCategories(edit);
-    cboConversionType->clear();
-    appendEntries(cboConversionType, m_store.categories().entries());
     // Even when the file could not be read whole, the window shows the
     // layout of its mode, so that it stays usable after the report.
     showUnselected(cboConversionType, kConversionPrompt);
@@ -299,9 +299,7 @@ void frmConversion::LoadUnits()
 // it, and only then the list lets it go.
 void frmConversion::SaveCategories()
 {
-    const int index = int(m_store.categories().chosen());
     m_store.removeCategory();
-    cboConversionType->removeItem(index);
     showUnselected(cboConversionType, QString());
 }
 
@@ -311,9 +309,6 @@ void frmConversion::SaveCategories()
 void frmConversion::CreateCategoryFile(const QString &name)
 {
     m_store.addCategory(name);
-    const int index = int(m_store.categories().chosen());
-    cboConversionType->setItemText(index, name);
-    cboConversionType->setCurrentIndex(index);
 }
 
 void frmConversion::AddUnit()
