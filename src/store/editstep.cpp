@@ -1,7 +1,5 @@
 #include "store/editstep.h"
 
-#include "store/names.h"
-
 namespace quorvel {
 
 namespace {
@@ -14,9 +12,9 @@ EditStep chooseCategory(const EditInput &input)
         // Cancel creates nothing, and the marker stays chosen, so that the
         // arrow keys move on from it.
         if (input.typedName->isEmpty())
-            return { .focus = EditFocus::CategoryList };
+            return { .wanted = EditWanted::Category };
         return {
-            .change = EditChange::AddCategory, .loadUnits = true, .focus = EditFocus::UnitList
+            .change = EditChange::AddCategory, .loadUnits = true, .wanted = EditWanted::UnitName
         };
     }
     if (!input.deleteConfirmed)
@@ -24,8 +22,8 @@ EditStep chooseCategory(const EditInput &input)
     // A deleted category leaves no category to add units to: the from-list
     // offers no marker.
     if (*input.deleteConfirmed)
-        return { .change = EditChange::DeleteCategory, .focus = EditFocus::UnitList };
-    return { .loadUnits = true, .focus = EditFocus::UnitList };
+        return { .change = EditChange::DeleteCategory, .wanted = EditWanted::UnitName };
+    return { .loadUnits = true, .wanted = EditWanted::UnitName };
 }
 
 } // namespace
@@ -36,22 +34,21 @@ EditStep editStep(const EditInput &input)
     case EditEvent::CategoryChosen:
         return chooseCategory(input);
     case EditEvent::UnitChosen:
-        if (input.unitText == QStringView(kNewEntryMarker))
+        // The name is typed where the marker was chosen.
+        if (input.unitMarkerChosen)
             return { .clearUnitText = true };
         [[fallthrough]];
     case EditEvent::UnitListEnter:
-        if (input.valueText.isEmpty())
-            return { .focus = EditFocus::ValueBox };
+        if (!input.factorGiven)
+            return { .wanted = EditWanted::Factor };
         [[fallthrough]];
     case EditEvent::ValueBoxEnter:
         break;
     }
-    // A chosen entry always names a unit; typed text may still be the
-    // guiding text or nothing.
-    const bool named = input.event == EditEvent::UnitChosen
-        || (!input.unitText.isEmpty() && input.unitText != QStringView(kUnitNamePrompt));
+    // A chosen entry always names a unit; typed text may name none.
+    const bool named = input.event == EditEvent::UnitChosen || input.unitNamed;
     return { .change = named ? EditChange::AddUnit : EditChange::None,
-        .focus = EditFocus::UnitList };
+        .wanted = EditWanted::UnitName };
 }
 
 } // namespace quorvel

@@ -6,9 +6,6 @@
 
 namespace quorvel {
 
-// The from-list's guiding text in edit mode, while no unit name is given.
-inline constexpr char16_t kUnitNamePrompt[] = u"Convert From/To";
-
 // What the user did in edit mode.
 enum class EditEvent {
     CategoryChosen, // an entry of the category list
@@ -19,15 +16,18 @@ enum class EditEvent {
 
 enum class EditQuestion { None, CategoryName, DeleteCategory };
 enum class EditChange { None, AddCategory, DeleteCategory, AddUnit };
-enum class EditFocus { Unchanged, CategoryList, UnitList, ValueBox };
+// What the user is to give next: a category (after Cancel), a unit's name,
+// or the factor of the unit named.
+enum class EditWanted { Category, UnitName, Factor };
 
-// What the window shows when the event comes, and the user's answer to the
-// question of the step once it was asked.
+// What the user gave when the event comes, and the answer to the question
+// of the step once it was asked.
 struct EditInput {
     EditEvent event = EditEvent::CategoryChosen;
     bool markerChosen = false; // the category list's chosen entry is the marker
-    QString unitText = {}; // the from-list's text field
-    QString valueText = {}; // the value box
+    bool unitMarkerChosen = false; // the from-list's chosen entry is a marker
+    bool unitNamed = false; // the from-list's text names a unit
+    bool factorGiven = false; // the value box holds text
     std::optional<QString> typedName = {}; // the name typed for a category, empty on Cancel
     std::optional<bool> deleteConfirmed = {}; // Yes to the delete question
 };
@@ -36,13 +36,15 @@ struct EditInput {
 // (after which the step is decided again, with the answer), the change to
 // the data files, whether the chosen category's units are then loaded and
 // the from-list offers the marker, whether the from-list's text field is
-// emptied for a new unit's name, and the control that takes the focus.
+// emptied for a new unit's name, and what the user is to give next
+// elsewhere (none while a question is pending, or where the user gives it
+// where they are).
 struct EditStep {
     EditQuestion ask = EditQuestion::None;
     EditChange change = EditChange::None;
     bool loadUnits = false;
     bool clearUnitText = false;
-    EditFocus focus = EditFocus::Unchanged;
+    std::optional<EditWanted> wanted = std::nullopt;
 
     friend bool operator==(const EditStep &, const EditStep &) = default;
 };
@@ -54,8 +56,8 @@ struct EditStep {
 // - the marker chosen in the from-list empties its text for the name;
 // - another unit chosen, or Enter in the from-list, wants a factor first;
 // - with a factor, choosing a unit or Enter in either control adds the unit
-//   named by the from-list's text, unless that text is empty or the
-//   guiding text; the from-list then takes the focus for the next unit.
+//   named by the from-list's text, unless it names none; then the next
+//   unit's name is wanted.
 EditStep editStep(const EditInput &input);
 
 } // namespace quorvel

@@ -35,6 +35,7 @@ private Q_SLOTS:
     void factorTypedBeforeName();
     void choosingExistingUnit_data();
     void choosingExistingUnit();
+    void guidingTextNamesNoUnit();
     void noOnTwoCategories();
     void arrowKeysAskForEveryEntry();
 
@@ -198,6 +199,18 @@ void tst_frmConversionEdit::choosingExistingUnit()
     QCOMPARE(f->readFile(QStringLiteral("Time.txt")), after);
     QTRY_COMPARE(focusName(), focused);
     QVERIFY(f->value->text().isEmpty());
+}
+
+void tst_frmConversionEdit::guidingTextNamesNoUnit()
+{
+    f->writeStandardFiles();
+    QVERIFY(startEditing());
+    QVERIFY(loadForEditing(QStringLiteral("Time")));
+    QVERIFY(focusOn(f->value));
+    type(f->value, QStringLiteral("5"));
+    pressEnter(f->value);
+    QCOMPARE(f->readFile(QStringLiteral("Time.txt")), kTimeUnits);
+    QTRY_VERIFY(hasFocus(f->from));
 }
 
 void tst_frmConversionEdit::noOnTwoCategories()

@@ -17,19 +17,17 @@ Q_DECLARE_METATYPE(quorvel::EditEvent)
 namespace {
 
 const QString kMarker = QString::fromUtf16(kNewEntryMarker);
-const QString kPrompt = QString::fromUtf16(kUnitNamePrompt);
 
-// A step as a short text: "ask name", "add unit, focus unit list", ...
+// A step as a short text: "ask name", "add unit, want unit name", ...
 QString describe(const EditStep &step)
 {
     static const char *const asks[] = { "", "ask name", "ask delete" };
     static const char *const changes[] = { "", "add category", "delete category", "add unit" };
-    static const char *const focus[]
-        = { "", "focus category list", "focus unit list", "focus value box" };
+    static const char *const wanted[] = { "want category", "want unit name", "want factor" };
     QStringList parts;
-    for (const char *part :
-        { asks[int(step.ask)], changes[int(step.change)], step.loadUnits ? "load units" : "",
-            step.clearUnitText ? "clear unit text" : "", focus[int(step.focus)] }) {
+    for (const char *part : { asks[int(step.ask)], changes[int(step.change)],
+             step.loadUnits ? "load units" : "", step.clearUnitText ? "clear unit text" : "",
+             step.wanted ? wanted[int(*step.wanted)] : "" }) {
         if (*part)
             parts << QString::fromLatin1(part);
     }
@@ -126,8 +124,8 @@ void tst_Edits::editStep_data()
 {
     QTest::addColumn<EditEvent>("event");
     QTest::addColumn<bool>("marker"); // the marker is the chosen category entry
-    QTest::addColumn<QString>("unit"); // the from-list's text
-    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("unit"); // the from-list: "marker", "named" or "unnamed"
+    QTest::addColumn<bool>("factor"); // the value box holds text
     QTest::addColumn<QString>("answer"); // "name X", "cancel", "yes", "no"; empty: none yet
     QTest::addColumn<QString>("step");
 
@@ -135,30 +133,29 @@ void tst_Edits::editStep_data()
     const EditEvent chosen = EditEvent::UnitChosen;
     const EditEvent unitEnter = EditEvent::UnitListEnter;
     const EditEvent valueEnter = EditEvent::ValueBoxEnter;
-    const QString store = "add unit, focus unit list";
-    const QString nothing = "focus unit list";
-    row("marker chosen asks for a name", category, true, kPrompt, "", "", "ask name");
-    row("a name adds the category", category, true, kPrompt, "", "name Area",
-        "add category, load units, focus unit list");
-    row("Cancel adds nothing", category, true, kPrompt, "", "cancel", "focus category list");
-    row("a category chosen asks to delete it", category, false, kPrompt, "", "", "ask delete");
-    row("Yes deletes it, with no marker after", category, false, kPrompt, "", "yes",
-        "delete category, focus unit list");
-    row("No loads its units", category, false, kPrompt, "", "no", "load units, focus unit list");
-    row("the from-list's marker empties its text", chosen, false, kMarker, "5", "",
+    const QString store = "add unit, want unit name";
+    const QString nothing = "want unit name";
+    row("marker chosen asks for a name", category, true, "unnamed", false, "", "ask name");
+    row("a name adds the category", category, true, "unnamed", false, "name Area",
+        "add category, load units, want unit name");
+    row("Cancel adds nothing", category, true, "unnamed", false, "cancel", "want category");
+    row("a category chosen asks to delete it", category, false, "unnamed", false, "", "ask delete");
+    row("Yes deletes it, with no marker after", category, false, "unnamed", false, "yes",
+        "delete category, want unit name");
+    row("No loads its units", category, false, "unnamed", false, "no",
+        "load units, want unit name");
+    row("the from-list's marker empties its text", chosen, false, "marker", true, "",
         "clear unit text");
-    row("a unit chosen without a factor asks for one", chosen, false, "Hours", "", "",
-        "focus value box");
-    row("a unit chosen with a factor stores it again", chosen, false, "Hours", "7", "", store);
-    row("a unit chosen that bears the guiding text", chosen, false, kPrompt, "7", "", store);
-    row("from-list Enter without a factor", unitEnter, false, "Weeks", "", "", "focus value box");
-    row("from-list Enter with a factor", unitEnter, false, "Weeks", "5", "", store);
-    row("from-list Enter on the guiding text", unitEnter, false, kPrompt, "5", "", nothing);
-    row("from-list Enter on an emptied text", unitEnter, false, "", "5", "", nothing);
-    row("value box Enter stores", valueEnter, false, "Weeks", "5", "", store);
-    row("value box Enter without a factor stores 0", valueEnter, false, "Weeks", "", "", store);
-    row("value box Enter on the guiding text", valueEnter, false, kPrompt, "5", "", nothing);
-    row("value box Enter on an emptied text", valueEnter, false, "", "5", "", nothing);
+    row("a unit chosen without a factor asks for one", chosen, false, "named", false, "",
+        "want factor");
+    row("a unit chosen with a factor stores it again", chosen, false, "named", true, "", store);
+    row("a unit chosen whose name reads as no name", chosen, false, "unnamed", true, "", store);
+    row("from-list Enter without a factor", unitEnter, false, "named", false, "", "want factor");
+    row("from-list Enter with a factor", unitEnter, false, "named", true, "", store);
+    row("from-list Enter without a name", unitEnter, false, "unnamed", true, "", nothing);
+    row("value box Enter stores", valueEnter, false, "named", true, "", store);
+    row("value box Enter without a factor stores 0", valueEnter, false, "named", false, "", store);
+    row("value box Enter without a name", valueEnter, false, "unnamed", true, "", nothing);
 }
 
 void tst_Edits::editStep()
@@ -166,12 +163,14 @@ void tst_Edits::editStep()
     QFETCH(EditEvent, event);
     QFETCH(bool, marker);
     QFETCH(QString, unit);
-    QFETCH(QString, value);
+    QFETCH(bool, factor);
     QFETCH(QString, answer);
     QFETCH(QString, step);
-    EditInput input {
-        .event = event, .markerChosen = marker, .unitText = unit, .valueText = value
-    };
+    EditInput input { .event = event,
+        .markerChosen = marker,
+        .unitMarkerChosen = unit == "marker",
+        .unitNamed = unit == "named",
+        .factorGiven = factor };
     if (answer.startsWith("name "))
         input.typedName = answer.mid(5);
     else if (answer == "cancel")

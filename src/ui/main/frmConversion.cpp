@@ -39,7 +39,7 @@ const QString kTitle = QString::fromLatin1(appinfo::kTitle);
 const QString kConversionPrompt = QStringLiteral("Conversion");
 const QString kConvertFrom = QStringLiteral("Convert From");
 const QString kConvertTo = QStringLiteral("Convert To");
-const QString kConvertFromTo = QString::fromUtf16(kUnitNamePrompt);
+const QString kConvertFromTo = QStringLiteral("Convert From/To"); // edit mode's from-list
 
 constexpr int kEnter = 13;
 
@@ -271,6 +271,7 @@ void frmConversion::resetUnits(const QString &fromText)
 {
     cboConvFrom->clear();
     cboConvTo->clear();
+    m_unitMarkers.clear();
     showUnselected(cboConvFrom, fromText);
     showUnselected(cboConvTo, kConvertTo);
     txtUserInput->clear();
@@ -392,10 +393,12 @@ void frmConversion::cboConversionType_Click()
 // Carries out what an edit-mode event means, as editStep() decides it.
 void frmConversion::edit(EditEvent event)
 {
+    const QString unitText = cboConvFrom->currentText();
     EditInput input { .event = event,
         .markerChosen = m_store.categories().markerChosen(),
-        .unitText = cboConvFrom->currentText(),
-        .valueText = txtUserInput->text() };
+        .unitMarkerChosen = m_unitMarkers.contains(cboConvFrom->currentIndex()),
+        .unitNamed = !unitText.isEmpty() && unitText != kConvertFromTo,
+        .factorGiven = !txtUserInput->text().isEmpty() };
     EditStep step = editStep(input);
     if (step.ask == EditQuestion::CategoryName) {
         input.typedName = askCategoryName();
@@ -419,22 +422,24 @@ void frmConversion::edit(EditEvent event)
     }
     if (step.loadUnits) {
         LoadUnits();
+        m_unitMarkers.append(cboConvFrom->count());
         appendEntries(cboConvFrom, { kMarker });
     }
     if (step.clearUnitText)
         cboConvFrom->setEditText(QString());
-    switch (step.focus) {
-    case EditFocus::CategoryList:
-        cboConversionType->setFocus();
-        break;
-    case EditFocus::UnitList:
-        cboConvFrom->setFocus();
-        break;
-    case EditFocus::ValueBox:
-        txtUserInput->setFocus();
-        break;
-    case EditFocus::Unchanged:
-        break;
+    // The focus goes where the user gives what is wanted next.
+    if (step.wanted) {
+        switch (*step.wanted) {
+        case EditWanted::Category:
+            cboConversionType->setFocus();
+            break;
+        case EditWanted::UnitName:
+            cboConvFrom->setFocus();
+            break;
+        case EditWanted::Factor:
+            txtUserInput->setFocus();
+            break;
+        }
     }
 }
 

@@ -132,4 +132,13 @@ private:
 
     // Window-level data.
     quorvel::LastResult m_lastResult;
+    // The unit lists are the window's own. Each load appends the names it
+    // read, in file order, to both; only a new conversion empties them. In
+    // normal mode every load starts from empty lists, so a list's row is the
+    // place of that unit in the store's table, by which a conversion looks up
+    // its factor. In edit mode, where nothing converts, they part: a No
+    // appends the next category's units and another marker, and an added
+    // unit joins the store's table but not the lists (it shows once its
+    // category is loaded again). The markers are known by their rows here.
+    QList<int> m_unitMarkers;
 };
