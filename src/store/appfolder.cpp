@@ -99,9 +99,13 @@ QString fallbackAdvice(const AppFolder &folder)
     if (folder.fallback.isEmpty())
         return {};
     const QString wanted = QDir::toNativeSeparators(folder.wanted);
-    for (const Advice &advice : kAdvice)
-        if (folder.fallback == QLatin1String(advice.reason))
-            return QString::fromUtf8(advice.text).replace(QLatin1String("%1"), wanted);
+    for (const Advice &advice : kAdvice) {
+        if (folder.fallback != QLatin1String(advice.reason))
+            continue;
+        // The advice for no HOME names no folder: arg() would warn of no %1.
+        const QString text = QString::fromUtf8(advice.text);
+        return text.contains(QLatin1String("%1")) ? text.arg(wanted) : text;
+    }
     return QStringLiteral("Your own folder %1 could not be set up; quorvel said why on its "
                           "standard error.")
         .arg(wanted);
