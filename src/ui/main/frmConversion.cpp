@@ -13,7 +13,6 @@
 #include "ui/twips.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -153,14 +152,13 @@ void frmConversion::createMenus()
     mnuOutput9 = makeAction(mnuOutput, "mnuOutput9", tr("&9 Decimals"), true, false);
     mnuOutput12 = makeAction(mnuOutput, "mnuOutput12", tr("&12 Decimals"), true, false);
     mnuOutput15 = makeAction(mnuOutput, "mnuOutput15", tr("&15 Decimals"), true, false);
-    // Exclusive: exactly one decimals item is checked, and choosing the
-    // checked one keeps it checked.
-    m_decimalsGroup = new QActionGroup(this);
-    m_decimalsGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    // Exactly one decimals item is checked (mnuOutputDecimals_Click). They
+    // are in no exclusive QActionGroup, whose items the style draws as radio
+    // bullets: they show ticks, as Scientific does.
+    m_decimalsItems = { mnuOutput3, mnuOutput6, mnuOutput9, mnuOutput12, mnuOutput15 };
     int decimals = 0;
-    for (QAction *item : { mnuOutput3, mnuOutput6, mnuOutput9, mnuOutput12, mnuOutput15 }) {
+    for (QAction *item : m_decimalsItems) {
         item->setData(decimals += 3); // 3, 6, 9, 12 and 15 decimals
-        m_decimalsGroup->addAction(item);
         connect(item, &QAction::triggered, this, [this, item] { mnuOutputDecimals_Click(item); });
     }
 
@@ -351,7 +349,10 @@ OutputMode frmConversion::outputMode() const
 {
     OutputMode mode;
     mode.scientific = mnuOutputScientific->isChecked();
-    mode.decimals = m_decimalsGroup->checkedAction()->data().toInt();
+    for (const QAction *item : m_decimalsItems) {
+        if (item->isChecked())
+            mode.decimals = item->data().toInt();
+    }
     return mode;
 }
 
@@ -376,7 +377,10 @@ void frmConversion::mnuOutputScientific_Click()
 
 void frmConversion::mnuOutputDecimals_Click(QAction *item)
 {
-    item->setChecked(true); // the group unchecks the other four
+    // The item has toggled its own check mark: choosing the checked one
+    // keeps it checked, and the other four lose theirs.
+    for (QAction *other : m_decimalsItems)
+        other->setChecked(other == item);
     handle([this] { refreshOutput(); });
 }
 
