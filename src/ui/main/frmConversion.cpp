@@ -293,8 +293,9 @@ void frmConversion::LoadUnits()
 // ---------------------------------------------------------------------------
 // Writing
 
-// Deletes the chosen category: the category list file is rewritten without
-// it, and only then the list lets it go.
+// Saves the category list without the chosen category, and only then lets
+// the list control drop it: deleting a category is the one edit that saves
+// the list alone, so this adapter is where a deletion happens.
 void frmConversion::SaveCategories()
 {
     const int index = int(m_store.categories().chosen());
@@ -303,9 +304,10 @@ void frmConversion::SaveCategories()
     showUnselected(cboConversionType, QString());
 }
 
-// Creates the category name where the chosen marker stands: its empty unit
-// file and its entry in the category list file, both or neither; the list
-// shows the name in place of the marker only then.
+// Creates the empty unit file of the name typed where the chosen marker
+// stands; the list control shows the name in place of the marker only then.
+// It saves the category list with the name as well, not SaveCategories():
+// the store writes a new category's two files together, both or neither.
 void frmConversion::CreateCategoryFile(const QString &name)
 {
     m_store.addCategory(name);
