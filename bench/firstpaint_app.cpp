@@ -5,6 +5,7 @@
 
 #include "firstpaint.h"
 
+#include "app/commandline.h"
 #include "platform/services.h"
 #include "store/appfolder.h"
 #include "ui/main/frmConversion.h"
@@ -19,8 +20,11 @@ int main(int argc, char *argv[])
     mainStarted.start();
 
     QApplication app(argc, argv);
-    frmConversion window(quorvel::appFolderFromArguments(QCoreApplication::arguments(),
-                             QDir::cleanPath(QCoreApplication::applicationDirPath())),
+    const quorvel::app::CommandLine line
+        = quorvel::app::readCommandLine(QCoreApplication::arguments());
+    frmConversion window(
+        quorvel::chooseAppFolder(
+            QDir::cleanPath(QCoreApplication::applicationDirPath()), line.wanted, line.fallback),
         quorvel::platform::systemServices());
     quorvel::ui::startMainWindow(window);
 

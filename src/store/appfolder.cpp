@@ -13,9 +13,6 @@ namespace quorvel {
 
 namespace {
 
-const QString kAppFolderOption = QStringLiteral("--app-folder=");
-const QString kFallbackOption = QStringLiteral("--fallback=");
-
 // What went wrong and what to do, by the word for it that the launcher
 // passes or unusableReason() gives; %1 is the user's own folder.
 struct Advice {
@@ -50,8 +47,8 @@ constexpr Advice kAdvice[] = {
         "it away and start Quorvel again, which puts the bundled one there." },
 };
 
-// Why a folder named on the command line is not one to use: only a folder
-// of this user's that no one else may write holds the data files.
+// Why the user's own folder is not one to use: only a folder of this user's
+// that no one else may write holds the data files.
 QString unusableReason(const QFileInfo &info)
 {
     if (!info.isDir())
@@ -83,22 +80,12 @@ QString unusableReason(const QFileInfo &info)
 
 } // namespace
 
-AppFolder appFolderFromArguments(const QStringList &arguments, const QString &programFolder)
+AppFolder chooseAppFolder(
+    const QString &programFolder, const QString &wanted, const QString &fallback)
 {
     AppFolder folder(programFolder);
-    for (const QString &argument : arguments.mid(1)) {
-        if (argument.startsWith(kAppFolderOption)) {
-            folder.wanted = argument.mid(kAppFolderOption.size());
-            folder.fallback.clear();
-        } else if (argument.startsWith(kFallbackOption)) {
-            const QString value = argument.mid(kFallbackOption.size());
-            const qsizetype colon = value.indexOf(u':');
-            folder.fallback = value.left(colon);
-            folder.wanted = colon < 0 ? QString() : value.mid(colon + 1);
-        }
-    }
-    if (!folder.wanted.isEmpty())
-        folder.wanted = QDir::cleanPath(QFileInfo(folder.wanted).absoluteFilePath());
+    folder.wanted = wanted;
+    folder.fallback = fallback;
     if (folder.fallback.isEmpty() && !folder.wanted.isEmpty()) {
         folder.fallback = unusableReason(QFileInfo(folder.wanted));
         if (folder.fallback.isEmpty())
@@ -112,9 +99,13 @@ QString fallbackAdvice(const AppFolder &folder)
     if (folder.fallback.isEmpty())
         return {};
     const QString wanted = QDir::toNativeSeparators(folder.wanted);
-    for (const Advice &advice : kAdvice)
-        if (folder.fallback == QLatin1String(advice.reason))
-            return QString::fromUtf8(advice.text).replace(QLatin1String("%1"), wanted);
+    for (const Advice &advice : kAdvice) {
+        if (folder.fallback != QLatin1String(advice.reason))
+            continue;
+        // The advice for no HOME names no folder: arg() would warn of no %1.
+        const QString text = QString::fromUtf8(advice.text);
+        return text.contains(QLatin1String("%1")) ? text.arg(wanted) : text;
+    }
     return QStringLiteral("Your own folder %1 could not be set up; quorvel said why on its "
                           "standard error.")
         .arg(wanted);

@@ -3,7 +3,6 @@
 #include "core/failure.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 #include <utility>
@@ -25,13 +24,14 @@ struct AppFolder {
     QString wanted; // the user's own folder, where one was named
 };
 
-// The application folder that the command line names, given the folder of
-// the program file. --app-folder=FOLDER names the user's own folder, which the
-// launcher has filled; it is used if it is a folder of this user's that no
-// one else may write. --fallback=REASON:FOLDER is the launcher's word that it
-// could not use FOLDER. Either way the program's own folder stands in, with
-// the reason; without either option it is the application folder.
-AppFolder appFolderFromArguments(const QStringList &arguments, const QString &programFolder);
+// The application folder, given the folder of the program file and what
+// the launcher says. wanted is the user's own folder, which the launcher has
+// filled: it is used if it is a folder of this user's that no one else may
+// write. fallback is the launcher's word for why it could not use wanted.
+// Either way the program's own folder stands in, with the reason; with
+// neither it is the application folder.
+AppFolder chooseAppFolder(
+    const QString &programFolder, const QString &wanted, const QString &fallback = {});
 
 // Why the user's own folder could not be used and what to do about it, in
 // the user's words; empty when it was used.

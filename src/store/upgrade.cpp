@@ -1,6 +1,7 @@
 #include "store/upgrade.h"
 
 #include "store/datafile.h"
+#include "store/folderlock.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -9,15 +10,13 @@
 #include <QHash>
 #include <QSaveFile>
 #include <QSet>
-#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #endif
 
+#include <chrono>
 #include <utility>
 
 namespace quorvel {
@@ -134,35 +133,6 @@ void setChangeTime(const QString &path, const FileTime &time)
     ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
 }
 
-// Holds the base folder locked while one start upgrades: another start
-// waits its turn and then finds the files up to date.
-class BaseLock {
-public:
-    explicit BaseLock(const QString &folder)
-        : m_fd(::open(
-            QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC))
-    {
-        for (int wait = 0; m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0; ++wait) {
-            if (errno != EWOULDBLOCK || wait == 600) {
-                ::close(m_fd);
-                m_fd = -1;
-            } else {
-                QThread::msleep(50);
-            }
-        }
-    }
-    ~BaseLock()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    BaseLock(const BaseLock &) = delete;
-    BaseLock &operator=(const BaseLock &) = delete;
-    bool held() const { return m_fd >= 0; }
-
-private:
-    int m_fd;
-};
 #else
 // Windows has no launcher that upgrades a folder; the times are Qt's.
 using FileTime = QDateTime;
@@ -185,10 +155,6 @@ void setChangeTime(const QString &path, const FileTime &time)
         file.setFileTime(time, QFileDevice::FileModificationTime);
 }
 
-struct BaseLock {
-    explicit BaseLock(const QString &) { }
-    bool held() const { return true; }
-};
 #endif
 
 // Writes bytes to path whole, or leaves it as it was.
@@ -393,7 +359,8 @@ UpgradeReport upgradeFolder(
         {}, Failure(FailureKind::PathFileAccessError, baseFolder) };
     if (!makeBaseFolder(baseFolder))
         return { noBase };
-    const BaseLock lock(baseFolder);
+    // Starts that upgrade at once take turns; the later finds the files up to date.
+    const FolderLock lock(baseFolder, std::chrono::seconds(30), FolderLock::Links::Refuse);
     if (!lock.held())
         return { noBase };
     // What a start killed while it copied a base file left: the copy's

@@ -1,6 +1,6 @@
 #include "store/codepage.h"
 #include "store/datastore.h"
-#include "store/fieldreader.h"
+#include "store/helpfile.h"
 #include "support/files.h"
 #include "support/loads.h"
 
@@ -386,11 +386,8 @@ void tst_BundledData::helpText()
         QVERIFY2(inner.isEmpty() || !inner.front().isSpace(), qPrintable(line));
     }
 
-    // Read by the field rule, every line is one shown line.
-    FieldReader reader(decodeCodePage(contents(path)), path);
-    QStringList shown;
-    while (!reader.atEnd())
-        shown.append(reader.readText());
+    // Read as the Help dialog reads it, every line is one shown line.
+    const QStringList shown = readHelpFile(path);
     QCOMPARE(shown.size(), lines.size());
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString expected = lines[i];

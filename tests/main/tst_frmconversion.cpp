@@ -12,11 +12,33 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
+#include <QProxyStyle>
+#include <QSet>
+#include <QStyleOptionMenuItem>
 #include <QTest>
 
 #include <algorithm>
 
 using namespace quorvel::test;
+
+namespace {
+
+// The menu items the style is asked to draw with a tick, not a radio bullet.
+class TickProbe : public QProxyStyle {
+public:
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+        const QWidget *widget) const override
+    {
+        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+        if (item && item->checkType == QStyleOptionMenuItem::NonExclusive)
+            ticked.insert(item->text);
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+    mutable QSet<QString> ticked;
+};
+
+} // namespace
 
 class tst_frmConversion : public QObject {
     Q_OBJECT
@@ -262,6 +284,14 @@ void tst_frmConversion::decimalsItems()
     for (const QString &other : group)
         QCOMPARE(f->action(qPrintable(other))->isChecked(), other == item);
     QVERIFY(f->action("mnuOutputScientific")->isChecked());
+
+    // Scientific and the five decimals items are all drawn with ticks.
+    TickProbe probe;
+    auto *menu = f->window->findChild<QMenu *>(QStringLiteral("mnuOutput"));
+    menu->setStyle(&probe);
+    menu->grab();
+    menu->setStyle(nullptr);
+    QCOMPARE(probe.ticked.size(), 6);
 }
 
 void tst_frmConversion::outputCommandWithoutResult_data()

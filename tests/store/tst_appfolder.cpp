@@ -14,32 +14,34 @@ class TestAppFolder : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void fromArguments_data();
-    void fromArguments();
+    void chosen_data();
+    void chosen();
 };
 
-void TestAppFolder::fromArguments_data()
+void TestAppFolder::chosen_data()
 {
-    QTest::addColumn<QString>("argument"); // %1 is the user's folder
+    QTest::addColumn<QString>("fallback"); // the launcher's word
+    QTest::addColumn<QString>("wanted"); // %1 is the user's folder
     QTest::addColumn<QString>("made"); // the user's folder: its mode, a file, or another's
     QTest::addColumn<QString>("advice"); // a part of it; empty: the user's folder is used
 
-    row("no option: the program's folder", QString(), "700", QString());
-    row("the user's own folder", "--app-folder=%1", "700", QString());
-    row("one others may write", "--app-folder=%1", "770", "chmod go-w");
-    row("one in a folder others may write", "--app-folder=%1", "in 777", "folder above");
-    row("one of another user", "--app-folder=%1", "other", "belongs to another user");
-    row("a file", "--app-folder=%1", "file", "no folder");
-    row("HOME unset", "--fallback=no-home:", "700", "HOME is not set");
-    row("read-only home", "--fallback=read-only:%1", "700", "home folder is read-only");
-    row("full home", "--fallback=full:%1", "700", "disk is full");
-    row("launcher: odd list", "--fallback=blocked:%1", "700", "conversion.txt");
-    row("launcher: other failure", "--fallback=failed:%1", "700", "standard error");
+    row("no option: the program's folder", QString(), QString(), "700", QString());
+    row("the user's own folder", QString(), "%1", "700", QString());
+    row("one others may write", QString(), "%1", "770", "chmod go-w");
+    row("one in a folder others may write", QString(), "%1", "in 777", "folder above");
+    row("one of another user", QString(), "%1", "other", "belongs to another user");
+    row("a file", QString(), "%1", "file", "no folder");
+    row("HOME unset", "no-home", QString(), "700", "HOME is not set");
+    row("read-only home", "read-only", "%1", "700", "home folder is read-only");
+    row("full home", "full", "%1", "700", "disk is full");
+    row("launcher: odd list", "blocked", "%1", "700", "conversion.txt");
+    row("launcher: other failure", "failed", "%1", "700", "standard error");
 }
 
-void TestAppFolder::fromArguments()
+void TestAppFolder::chosen()
 {
-    QFETCH(QString, argument);
+    QFETCH(QString, fallback);
+    QFETCH(QString, wanted);
     QFETCH(QString, made);
     QFETCH(QString, advice);
     QTemporaryDir dir;
@@ -53,14 +55,13 @@ void TestAppFolder::fromArguments()
         && (::geteuid() != 0 || ::chown(qPrintable(folder), 65534, 65534) != 0))
         folder = QStringLiteral("/");
 
-    const AppFolder chosen = appFolderFromArguments(
-        { QStringLiteral("quorvel"), QString(argument).replace(QLatin1String("%1"), folder) },
-        QStringLiteral("/opt/program"));
+    const AppFolder chosen = chooseAppFolder(
+        QStringLiteral("/opt/program"), wanted.isEmpty() ? wanted : folder, fallback);
     QCOMPARE(chosen.path,
-        advice.isEmpty() && !argument.isEmpty() ? folder : QStringLiteral("/opt/program"));
+        advice.isEmpty() && !wanted.isEmpty() ? folder : QStringLiteral("/opt/program"));
     const QString text = fallbackAdvice(chosen);
     QVERIFY2(text.contains(advice) && text.isEmpty() == advice.isEmpty(), qPrintable(text));
-    QVERIFY(advice.isEmpty() || !argument.contains(u'%') || text.contains(folder));
+    QVERIFY(advice.isEmpty() || wanted.isEmpty() || text.contains(folder));
 }
 
 QTEST_GUILESS_MAIN(TestAppFolder)

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 
 using namespace quorvel;
@@ -170,11 +171,7 @@ bool frmAbout::GetKeyValue(
         return false;
     }
     // The key is closed on every way out, a failed conversion included.
-    struct KeyCloser {
-        Registry &registry;
-        Registry::Key key;
-        ~KeyCloser() { registry.closeKey(key); }
-    } closer { registry, hKey };
+    const auto closer = qScopeGuard([&registry, hKey] { registry.closeKey(hKey); });
 
     QByteArray buffer(kRegistryBufferSize, '\0');
     quint32 size = kRegistryBufferSize;

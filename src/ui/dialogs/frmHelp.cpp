@@ -2,8 +2,7 @@
 
 #include "appinfo.h"
 #include "core/failure.h"
-#include "store/datafile.h"
-#include "store/fieldreader.h"
+#include "store/helpfile.h"
 
 #include <QDir>
 #include <QEvent>
@@ -126,9 +125,8 @@ void frmHelp::Form_Activate()
     // label says what went wrong instead.
     QString text;
     try {
-        FieldReader reader(readCodePageFile(path), path);
-        while (!reader.atEnd())
-            text += reader.readText() + QLatin1Char('\n');
+        for (const QString &line : readHelpFile(path))
+            text += line + QLatin1Char('\n');
     } catch (const Failure &failure) {
         text = unreadableText(path, failure.kindText());
     }

@@ -13,7 +13,6 @@
 #include "ui/twips.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -155,14 +154,13 @@ void frmConversion::createMenus()
     mnuOutput9 = makeAction(mnuOutput, "mnuOutput9", tr("&9 Decimals"), true, false);
     mnuOutput12 = makeAction(mnuOutput, "mnuOutput12", tr("&12 Decimals"), true, false);
     mnuOutput15 = makeAction(mnuOutput, "mnuOutput15", tr("&15 Decimals"), true, false);
-    // Exclusive: exactly one decimals item is checked, and choosing the
-    // checked one keeps it checked.
-    m_decimalsGroup = new QActionGroup(this);
-    m_decimalsGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    // Exactly one decimals item is checked (mnuOutputDecimals_Click). They
+    // are in no exclusive QActionGroup, whose items the style draws as radio
+    // bullets: they show ticks, as Scientific does.
+    m_decimalsItems = { mnuOutput3, mnuOutput6, mnuOutput9, mnuOutput12, mnuOutput15 };
     int decimals = 0;
-    for (QAction *item : { mnuOutput3, mnuOutput6, mnuOutput9, mnuOutput12, mnuOutput15 }) {
+    for (QAction *item : m_decimalsItems) {
         item->setData(decimals += 3); // 3, 6, 9, 12 and 15 decimals
-        m_decimalsGroup->addAction(item);
         connect(item, &QAction::triggered, this, [this, item] { mnuOutputDecimals_Click(item); });
     }
 
@@ -296,17 +294,19 @@ void frmConversion::LoadUnits()
 // ---------------------------------------------------------------------------
 // Writing
 
-// Deletes the chosen category: the category list file is rewritten without
-// it, and only then the list lets it go.
+// Saves the category list without the chosen category, and only then lets
+// the list control drop it: deleting a category is the one edit that saves
+// the list alone, so this adapter is where a deletion happens.
 void frmConversion::SaveCategories()
 {
     m_store.removeCategory();
     showUnselected(cboConversionType, QString());
 }
 
-// Creates the category name where the chosen marker stands: its empty unit
-// file and its entry in the category list file, both or neither; the list
-// shows the name in place of the marker only then.
+// Creates the empty unit file of the name typed where the chosen marker
+// stands; the list control shows the name in place of the marker only then.
+// It saves the category list with the name as well, not SaveCategories():
+// the store writes a new category's two files together, both or neither.
 void frmConversion::CreateCategoryFile(const QString &name)
 {
     m_store.addCategory(name);
@@ -347,7 +347,10 @@ OutputMode frmConversion::outputMode() const
 {
     OutputMode mode;
     mode.scientific = mnuOutputScientific->isChecked();
-    mode.decimals = m_decimalsGroup->checkedAction()->data().toInt();
+    for (const QAction *item : m_decimalsItems) {
+        if (item->isChecked())
+            mode.decimals = item->data().toInt();
+    }
     return mode;
 }
 
@@ -372,7 +375,10 @@ void frmConversion::mnuOutputScientific_Click()
 
 void frmConversion::mnuOutputDecimals_Click(QAction *item)
 {
-    item->setChecked(true); // the group unchecks the other four
+    // The item has toggled its own check mark: choosing the checked one
+    // keeps it checked, and the other four lose theirs.
+    for (QAction *other : m_decimalsItems)
+        other->setChecked(other == item);
     handle([this] { refreshOutput(); });
 }
 

@@ -6,13 +6,13 @@
 #include "store/datastore.h"
 #include "store/editstep.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <optional>
 
 class QAction;
-class QActionGroup;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -119,7 +119,7 @@ private:
     QAction *mnuOutput9 = nullptr;
     QAction *mnuOutput12 = nullptr;
     QAction *mnuOutput15 = nullptr;
-    QActionGroup *m_decimalsGroup = nullptr;
+    QList<QAction *> m_decimalsItems; // 3 to 15 decimals, one of them checked
     QMenu *mnuHelp = nullptr;
     QAction *mnuHelpAbout = nullptr;
     QAction *mnuHelpHelp = nullptr;
