@@ -294,9 +294,9 @@ void frmConversion::LoadUnits()
 // ---------------------------------------------------------------------------
 // Writing
 
-// Saves the category list without the chosen category, and only then lets
-// the list control drop it: deleting a category is the one edit that saves
-// the list alone, so this adapter is where a deletion happens.
+// Saves the category list without the chosen category; the list box, which
+// shows the store's list, drops it only then. Deleting a category is the one
+// edit that saves the list alone, so this adapter is where a deletion happens.
 void frmConversion::SaveCategories()
 {
     m_store.removeCategory();
@@ -304,7 +304,7 @@ void frmConversion::SaveCategories()
 }
 
 // Creates the empty unit file of the name typed where the chosen marker
-// stands; the list control shows the name in place of the marker only then.
+// stands; the list box shows the name in place of the marker only then.
 // It saves the category list with the name as well, not SaveCategories():
 // the store writes a new category's two files together, both or neither.
 void frmConversion::CreateCategoryFile(const QString &name)
