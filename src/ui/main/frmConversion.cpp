@@ -1,6 +1,5 @@
 #include "ui/main/frmConversion.h"
 
-#include "appinfo.h"
 #include "convert/calculation.h"
 #include "platform/services.h"
 #include "store/appfolder.h"
@@ -9,6 +8,7 @@
 #include "ui/dialogs/frmRegister.h"
 #include "ui/main/keypress.h"
 #include "ui/main/listcontrols.h"
+#include "ui/main/windowtexts.h"
 #include "ui/messagebox.h"
 #include "ui/twips.h"
 
@@ -17,7 +17,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -28,17 +27,9 @@
 
 using namespace quorvel;
 using namespace quorvel::ui;
+using namespace quorvel::ui::texts;
 
 namespace {
-
-const QString kMarker = QString::fromUtf16(kNewEntryMarker);
-const QString kTitle = QString::fromLatin1(appinfo::kTitle);
-
-// The guiding texts a combo box shows while no entry is selected.
-const QString kConversionPrompt = QStringLiteral("Conversion");
-const QString kConvertFrom = QStringLiteral("Convert From");
-const QString kConvertTo = QStringLiteral("Convert To");
-const QString kConvertFromTo = QStringLiteral("Convert From/To"); // edit mode's from-list
 
 constexpr int kEnter = 13;
 
@@ -292,33 +283,6 @@ void frmConversion::LoadUnits()
 }
 
 // ---------------------------------------------------------------------------
-// Writing
-
-// Saves the category list without the chosen category; the list box, which
-// shows the store's list, drops it only then. Deleting a category is the one
-// edit that saves the list alone, so this adapter is where a deletion happens.
-void frmConversion::SaveCategories()
-{
-    m_store.removeCategory();
-    showUnselected(cboConversionType, QString());
-}
-
-// Creates the empty unit file of the name typed where the chosen marker
-// stands; the list box shows the name in place of the marker only then.
-// It saves the category list with the name as well, not SaveCategories():
-// the store writes a new category's two files together, both or neither.
-void frmConversion::CreateCategoryFile(const QString &name)
-{
-    m_store.addCategory(name);
-}
-
-void frmConversion::AddUnit()
-{
-    m_store.addUnit(cboConvFrom->currentText(), txtUserInput->text());
-    txtUserInput->clear();
-}
-
-// ---------------------------------------------------------------------------
 // Calculation and output
 
 void frmConversion::CalculateIt()
@@ -394,78 +358,6 @@ void frmConversion::cboConversionType_Click()
         LoadUnits();
         cboConvFrom->setFocus();
     });
-}
-
-// Carries out what an edit-mode event means, as editStep() decides it.
-void frmConversion::edit(EditEvent event)
-{
-    const QString unitText = cboConvFrom->currentText();
-    EditInput input { .event = event,
-        .markerChosen = m_store.categories().markerChosen(),
-        .unitMarkerChosen = m_unitMarkers.contains(cboConvFrom->currentIndex()),
-        .unitNamed = !unitText.isEmpty() && unitText != kConvertFromTo,
-        .factorGiven = !txtUserInput->text().isEmpty() };
-    EditStep step = editStep(input);
-    if (step.ask == EditQuestion::CategoryName) {
-        input.typedName = askCategoryName();
-        step = editStep(input);
-    } else if (step.ask == EditQuestion::DeleteCategory) {
-        input.deleteConfirmed = askToDelete();
-        step = editStep(input);
-    }
-    switch (step.change) {
-    case EditChange::AddCategory:
-        CreateCategoryFile(*input.typedName);
-        break;
-    case EditChange::DeleteCategory:
-        SaveCategories();
-        break;
-    case EditChange::AddUnit:
-        AddUnit();
-        break;
-    case EditChange::None:
-        break;
-    }
-    if (step.loadUnits) {
-        LoadUnits();
-        m_unitMarkers.append(cboConvFrom->count());
-        appendEntries(cboConvFrom, { kMarker });
-    }
-    if (step.clearUnitText)
-        cboConvFrom->setEditText(QString());
-    // The focus goes where the user gives what is wanted next.
-    if (step.wanted) {
-        switch (*step.wanted) {
-        case EditWanted::Category:
-            cboConversionType->setFocus();
-            break;
-        case EditWanted::UnitName:
-            cboConvFrom->setFocus();
-            break;
-        case EditWanted::Factor:
-            txtUserInput->setFocus();
-            break;
-        }
-    }
-}
-
-QString frmConversion::askCategoryName()
-{
-    const QString name = QInputDialog::getText(
-        this, tr("New Category"), tr("Conversion Category"), QLineEdit::Normal);
-    // Back in the list, whatever the answer and whatever the edit then does.
-    cboConversionType->setFocus();
-    return name;
-}
-
-bool frmConversion::askToDelete()
-{
-    QMessageBox question(QMessageBox::NoIcon, tr("Danger Kestrovan"), tr("Delete Selected Item ?"),
-        QMessageBox::Yes | QMessageBox::No, this);
-    question.setObjectName(QStringLiteral("deleteQuestion"));
-    question.setDefaultButton(QMessageBox::Yes);
-    fitTitle(question);
-    return question.exec() == QMessageBox::Yes;
 }
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "core/failure.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace quorvel {
+
+// Counts and indexes of records are 16-bit signed numbers.
+inline constexpr int kMaxRecords = 32767;
+
+// The units of one category, in file order: names and factors in parallel.
+struct UnitTable {
+    QStringList names;
+    QList<double> factors;
+};
+
+// What a load read: the records in file order up to the first failure, and
+// that failure; none when the file was read whole. refusal says why no edit
+// rewrites the file as it was read: it was not read whole, or only by
+// skipping text, or it is no unit file of its own; none when an edit may.
+template <typename Records> struct Loaded {
+    Records records;
+    std::optional<Failure> failure;
+    std::optional<Failure> refusal;
+};
+using CategoryLoad = Loaded<QStringList>;
+using UnitLoad = Loaded<UnitTable>;
+
+// How the user makes the store read the category list, or a unit file,
+// again.
+extern const QString kListReload;
+extern const QString kUnitReload;
+
+// The text the store writes for a category list, and for a unit file.
+QString categoryListText(const QStringList &names);
+QString unitFileText(const UnitTable &units);
+
+// The records of a category list's or a unit file's text, read as the loads
+// read them; path names the file in a failure or refusal.
+CategoryLoad parseCategories(const QString &text, const QString &path);
+UnitLoad parseUnits(const QString &text, const QString &path);
+
+// Throws Failure(Refused) unless text reads back as names (and, for a unit
+// file, factors): a name from a hand-written file may hold a double quote
+// or a line break, which the written form cannot carry.
+void refuseUnlessReadsBack(const QString &path, const QString &text, const QStringList &names,
+    const QList<double> *factors = nullptr);
+
+// Appends the unit and makes the one ordering pass down to index 1 that keeps
+// a sorted table sorted (UTF-16 code units, case significant, equal names
+// never exchanged).
+void insertUnitByName(UnitTable &units, const QString &name, double factor);
+
+} // namespace quorvel
