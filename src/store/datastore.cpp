@@ -42,7 +42,7 @@ auto readAndParse(const QString &path, Parse parse, QByteArray *bytes = nullptr)
         return parse(file.text, path);
     } catch (const Failure &failure) {
         decltype(parse(QString(), path)) loaded;
-        loaded.failure = failure;
+        loaded.problem = failure;
         return loaded;
     }
 }
@@ -70,7 +70,7 @@ CategoryLoad DataStore::loadCategories(bool offerMarker)
     QByteArray bytes;
     CategoryLoad loaded = readAndParse(path, parseCategories, &bytes);
     noteLoad(path, loaded, bytes, kListReload);
-    m_model.reset([&] { m_categories.assign(loaded.records, offerMarker && !loaded.refusal); });
+    m_model.reset([&] { m_categories.assign(loaded.records, offerMarker && !loaded.problem); });
     m_loaded.category.reset();
     return loaded;
 }
@@ -81,7 +81,7 @@ UnitLoad DataStore::loadUnits(const QString &category)
     UnitLoad loaded;
     QByteArray bytes;
     if (const std::optional<QString> problem = unitFileProblem(category, false))
-        loaded.failure = Failure(FailureKind::BadFileNameOrNumber, path, 0,
+        loaded.problem = Failure(FailureKind::BadFileNameOrNumber, path, 0,
             *problem
                 + QStringLiteral(" No unit file is read or written for it: rename the "
                                  "category in conversion.txt by hand."));
@@ -97,12 +97,15 @@ UnitLoad DataStore::loadUnits(const QString &category)
 }
 
 template <typename Records>
-void DataStore::noteLoad(
-    const QString &path, Loaded<Records> &loaded, const QByteArray &bytes, const QString &reload)
+void DataStore::noteLoad(const QString &path, const Loaded<Records> &loaded,
+    const QByteArray &bytes, const QString &reload)
 {
-    if (const std::optional<Failure> &failure = loaded.failure) {
+    // Why no edit rewrites the file as it was read: the load's refusal, or
+    // the failure of the read in the words of an edit.
+    std::optional<Failure> refusal = loaded.problem;
+    if (const std::optional<Failure> failure = loaded.failure()) {
         if (failure->kind() == FailureKind::FileNotFound)
-            loaded.refusal = refused(path,
+            refusal = refused(path,
                 QStringLiteral("The file is missing, so no edit writes it: Quorvel does not "
                                "make it anew in place of a file that may come back. Copy it "
                                "back%1, then %2.")
@@ -111,10 +114,8 @@ void DataStore::noteLoad(
                                                                 "with no units")
                                                : QString(),
                         reload));
-        else if (failure->kind() == FailureKind::BadFileNameOrNumber)
-            loaded.refusal = failure;
-        else
-            loaded.refusal = refused(path,
+        else if (failure->kind() != FailureKind::BadFileNameOrNumber)
+            refusal = refused(path,
                 QStringLiteral("The file could not be read whole (%1%2), so it is not "
                                "rewritten: that would lose what could not be read. Mend the "
                                "file, then %3.")
@@ -123,7 +124,7 @@ void DataStore::noteLoad(
                                             : QString(),
                         reload));
     }
-    m_files.insert(path, { loaded.refusal ? QByteArray() : bytes, loaded.refusal });
+    m_files.insert(path, { refusal ? QByteArray() : bytes, refusal });
 }
 
 FileState DataStore::expectedState(const QString &path) const

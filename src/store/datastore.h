@@ -94,7 +94,7 @@ private:
     };
 
     template <typename Records>
-    void noteLoad(const QString &path, Loaded<Records> &loaded, const QByteArray &bytes,
+    void noteLoad(const QString &path, const Loaded<Records> &loaded, const QByteArray &bytes,
         const QString &reload);
     FileState expectedState(const QString &path) const;
     void rewrite(const QString &path, const QString &text, const QString &advice);

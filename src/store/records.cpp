@@ -40,9 +40,9 @@ CategoryLoad parseCategories(const QString &text, const QString &path)
             if (loaded.records.size() > kMaxRecords)
                 throw Failure(FailureKind::Overflow, path, line);
         }
-        loaded.refusal = skippedRefusal(reader, path, kListReload);
+        loaded.problem = skippedRefusal(reader, path, kListReload);
     } catch (const Failure &failure) {
-        loaded.failure = failure;
+        loaded.problem = failure;
     }
     return loaded;
 }
@@ -65,9 +65,9 @@ UnitLoad parseUnits(const QString &text, const QString &path)
             if (units.names.size() > kMaxRecords)
                 throw Failure(FailureKind::Overflow, path, line);
         }
-        loaded.refusal = skippedRefusal(reader, path, kUnitReload);
+        loaded.problem = skippedRefusal(reader, path, kUnitReload);
     } catch (const Failure &failure) {
-        loaded.failure = failure;
+        loaded.problem = failure;
     }
     return loaded;
 }

@@ -19,14 +19,19 @@ struct UnitTable {
     QList<double> factors;
 };
 
-// What a load read: the records in file order up to the first failure, and
-// that failure; none when the file was read whole. refusal says why no edit
-// rewrites the file as it was read: it was not read whole, or only by
-// skipping text, or it is no unit file of its own; none when an edit may.
+// What a load read: the records in file order up to where the read stopped,
+// and at most one problem: the failure that stopped it, or, for a file read
+// whole, a refusal (FailureKind::Refused) saying why no edit rewrites the file
+// as it was read. No problem: read whole, and an edit may rewrite it.
 template <typename Records> struct Loaded {
     Records records;
-    std::optional<Failure> failure;
-    std::optional<Failure> refusal;
+    std::optional<Failure> problem;
+
+    // The problem when it is a failure of the read; none for a refusal.
+    std::optional<Failure> failure() const
+    {
+        return problem && problem->kind() != FailureKind::Refused ? problem : std::nullopt;
+    }
 };
 using CategoryLoad = Loaded<QStringList>;
 using UnitLoad = Loaded<UnitTable>;

@@ -210,10 +210,8 @@ UpgradeReport withFile(UpgradeReport entries, const QString &file)
 template <typename Parse> auto recordsOf(Parse parse, const QString &text, const QString &path)
 {
     auto load = parse(text, path);
-    if (load.failure)
-        throw *load.failure;
-    if (load.refusal)
-        throw *load.refusal;
+    if (load.problem)
+        throw *load.problem;
     return load.records;
 }
 

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const CategoryLoad loaded = store.loadCategories(true);
     const QStringList &names = loaded.records;
-    if (const std::optional<Failure> &failure = loaded.failure) {
+    if (const std::optional<Failure> failure = loaded.failure()) {
         FUZZ_CHECK(failure->kind() == FailureKind::InputPastEndOfFile
                 || failure->kind() == FailureKind::Overflow,
             failure->message());
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool bomOnly = size == 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0;
     FUZZ_CHECK(names.isEmpty() == (size == 0 || bomOnly));
     FUZZ_CHECK(store.categories().categories().size() == names.size());
-    if (loaded.refusal) {
+    if (loaded.problem) {
         FUZZ_CHECK(store.categories().markerIndex() < 0);
         if (!names.isEmpty()) {
             store.chooseCategory(0);

@@ -32,13 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     store.chooseCategory(0);
     const UnitLoad loaded = store.loadUnits(category);
     const UnitTable &units = loaded.records;
-    if (const std::optional<Failure> &failure = loaded.failure) {
+    if (const std::optional<Failure> failure = loaded.failure()) {
         FUZZ_CHECK(failure->kind() == FailureKind::InputPastEndOfFile
                 || failure->kind() == FailureKind::Overflow,
             failure->message());
         FUZZ_CHECK(failure->path() == path, failure->message());
         FUZZ_CHECK(failure->line() >= 1, failure->message());
-        FUZZ_CHECK(loaded.refusal);
+        FUZZ_CHECK(loaded.problem);
         return 0;
     }
     FUZZ_CHECK(units.names.size() == units.factors.size());
@@ -56,13 +56,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(failure.kind() == FailureKind::Refused, failure.message());
         FUZZ_CHECK(contents(path) == bytes);
         // Refused only for what a rewrite would lose or the form cannot carry.
-        FUZZ_CHECK(loaded.refusal || grown.names.size() == units.names.size()
+        FUZZ_CHECK(loaded.problem || grown.names.size() == units.names.size()
                 || std::any_of(units.names.begin(), units.names.end(),
                     [](const QString &n) { return n.contains(u'"'); }),
             failure.message());
         return 0;
     }
-    FUZZ_CHECK(!loaded.refusal, loaded.refusal->message());
+    FUZZ_CHECK(!loaded.problem, loaded.problem->message());
     const UnitTable back = whole(DataStore(fuzz::folder()).loadUnits(category));
     FUZZ_CHECK(back.names == grown.names,
         grown.names.join(u'|') + QStringLiteral(" read back as ") + back.names.join(u'|'));

@@ -218,8 +218,14 @@ private Q_SLOTS:
     void constrainedDiskKeepsOldFile();
 
 private:
-    QString path(const QString &name) const { return m_dir->filePath(name); }
-    QStringList folderFiles() const { return fileNames(m_dir->path()); }
+    QString path(const QString &name) const
+    {
+        return m_dir->filePath(name);
+    }
+    QStringList folderFiles() const
+    {
+        return fileNames(m_dir->path());
+    }
     // conversion.txt lists the category, whose unit file holds units.
     void putCategory(const QString &category, const QByteArray &units);
     // Loads the category list with the marker, and the category, chosen, as
@@ -349,22 +355,21 @@ void TestDataStore::unitFileEndingEarlyFails()
     m_store->loadCategories();
     m_store->chooseCategory(0);
     const UnitLoad loaded = m_store->loadUnits("Length");
-    QVERIFY(loaded.failure);
-    QCOMPARE(loaded.failure->kind(), FailureKind::InputPastEndOfFile);
-    QCOMPARE(loaded.failure->path(), file);
-    QCOMPARE(loaded.failure->line(), line);
+    QVERIFY(loaded.failure());
+    QCOMPARE(loaded.problem->kind(), FailureKind::InputPastEndOfFile);
+    QCOMPARE(loaded.problem->path(), file);
+    QCOMPARE(loaded.problem->line(), line);
     QCOMPARE(loaded.records.names, kept);
     QCOMPARE(loaded.records.factors.size(), kept.size());
 
     // A file not read whole is not rewritten, until a load reads it whole.
-    QVERIFY(loaded.refusal);
     const auto refused = failureOf([&] { m_store->addUnit("Yards", "0.9144"); });
     QVERIFY(refused);
     QCOMPARE(refused->kind(), FailureKind::Refused);
     QCOMPARE(refused->path(), file);
     QCOMPARE(contents(file), bytes);
     QVERIFY(put(file, kTimeFile));
-    QVERIFY(!m_store->loadUnits("Length").failure);
+    QVERIFY(!m_store->loadUnits("Length").failure());
     m_store->addUnit("Yards", "0.9144");
 }
 
@@ -420,10 +425,10 @@ void TestDataStore::loadsBadFile()
     qsizetype read = 0;
     if (categoryList) {
         const CategoryLoad loaded = m_store->loadCategories();
-        std::tie(failure, read) = std::pair(loaded.failure, loaded.records.size());
+        std::tie(failure, read) = std::pair(loaded.failure(), loaded.records.size());
     } else {
         const UnitLoad loaded = m_store->loadUnits("Bad");
-        std::tie(failure, read) = std::pair(loaded.failure, loaded.records.names.size());
+        std::tie(failure, read) = std::pair(loaded.failure(), loaded.records.names.size());
     }
     const long peak = peakMemoryKiB();
     QVERIFY2(peak - peakBefore < 400 * 1024, qPrintable(QString::number(peak)));
@@ -474,11 +479,11 @@ void TestDataStore::loadsAtMost32767Records()
     if (units) {
         const UnitLoad loaded = m_store->loadUnits("Many");
         names = loaded.records.names;
-        failure = loaded.failure;
+        failure = loaded.failure();
     } else {
         const CategoryLoad loaded = m_store->loadCategories();
         names = loaded.records;
-        failure = loaded.failure;
+        failure = loaded.failure();
     }
     QCOMPARE(names.size(), records);
     if (units)

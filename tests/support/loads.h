@@ -8,8 +8,8 @@ namespace quorvel::test {
 // thrown otherwise, which fails the test.
 template <typename Records> Records whole(Loaded<Records> loaded)
 {
-    if (loaded.failure)
-        throw *loaded.failure;
+    if (const std::optional<Failure> failure = loaded.failure())
+        throw *failure;
     return std::move(loaded.records);
 }
 

@@ -247,11 +247,9 @@ void frmConversion::LoadCategories()
     cboConvTo->setVisible(!edit);
     txtCalcOut->setVisible(!edit);
     lblEdit->setVisible(edit);
-    if (loaded.failure)
-        throw *loaded.failure;
     // Edit mode says at once why it offers no new category.
-    if (edit && loaded.refusal)
-        throw *loaded.refusal;
+    if (loaded.problem && (edit || loaded.failure()))
+        throw *loaded.problem;
 }
 
 // Empties both unit lists, showing their guiding texts, and the value and
@@ -276,10 +274,8 @@ void frmConversion::LoadUnits()
     // The lists are appended to, never emptied here; the arrays are replaced.
     appendEntries(cboConvFrom, loaded.records.names);
     appendEntries(cboConvTo, loaded.records.names);
-    if (loaded.failure)
-        throw *loaded.failure;
-    if (isEditMode() && loaded.refusal)
-        throw *loaded.refusal;
+    if (loaded.problem && (isEditMode() || loaded.failure()))
+        throw *loaded.problem;
 }
 
 // ---------------------------------------------------------------------------
@@ -303,7 +299,7 @@ void frmConversion::CalculateIt()
         break;
     }
     if (result.failure)
-        throw *result.failure;
+        return report(*result.failure);
     txtCalcOut->setText(result.text);
 }
 
