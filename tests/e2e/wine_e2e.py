@@ -113,6 +113,13 @@ def main():
         log("SKIPPED: missing", ", ".join(missing + ([] if wine else ["wine64"])),
             "(scripts/deps windows installs them)")
         return e2elib.SKIP
+    # Wine 10 (Debian 13) maps the window inactive and the lists' drop-downs
+    # take none of xdotool's keys: the drive below does not reach the program.
+    version = subprocess.run([wine, "--version"], capture_output=True, text=True).stdout
+    major = version.removeprefix("wine-").split(".")[0]
+    if major.isdigit() and int(major) >= 9:
+        log("SKIPPED:", version.strip(), "takes no X input from xdotool here (Wine 8 does)")
+        return e2elib.SKIP
 
     with WineSession(args.zip, wine) as s:
         s.prepare()
@@ -125,9 +132,9 @@ def main():
         s.type("12")
         s.key("Return", settle=0.5)
         s.key("Tab", settle=0.3)
-        expect("Inches to Feet, 12", s.copy_focused_text(), "1.000000 e+0 ")
         if args.screenshot:
             subprocess.run(["import", "-window", "root", args.screenshot], env=s.env)
+        expect("Inches to Feet, 12", s.copy_focused_text(), "1.000000 e+0 ")
 
         # Edit mode: the unit lands in Length.txt as Windows-1252, CR LF.
         s.menu("f", "e")
