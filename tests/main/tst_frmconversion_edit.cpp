@@ -45,6 +45,7 @@ private Q_SLOTS:
     void refusedCategoryName();
 
     void deleteCategory();
+    void listReadBySkippingTextSaysSoInEditMode();
 
     void addUnitRefused_data();
     void addUnitRefused();
@@ -379,6 +380,19 @@ void tst_frmConversionEdit::deleteCategory()
 
 // ---------------------------------------------------------------------------
 // Refused units and failing writes
+
+// Normal mode lists what it could read; edit mode says at once why it
+// offers no new category.
+void tst_frmConversionEdit::listReadBySkippingTextSaysSoInEditMode()
+{
+    f->writeStandardFiles();
+    QVERIFY(f->writeFile(QStringLiteral("conversion.txt"), "\"Length\" old\r\n\"Time\"\r\n"));
+    QVERIFY(f->start());
+    f->answerer.expectFailure(QStringLiteral("skips"));
+    f->action("mnuFileEdit")->trigger();
+    QCOMPARE(f->answerer.pending(), 0);
+    QCOMPARE(entries(f->category), (QStringList { "Length", "Time" }));
+}
 
 void tst_frmConversionEdit::addUnitRefused_data()
 {
