@@ -1,11 +1,9 @@
 #!/usr/bin/python3
 """The Windows program end to end: the zip unpacked into a Wine prefix,
-quorvel.exe started on a private X server and driven by X input. What the
-user sees is read through the clipboard and the window titles (Wine has no
-accessibility bridge), what the program wrote from its folder.
+quorvel.exe driven by X input on a private X server, read back through the
+clipboard, the window titles (Wine has no accessibility bridge) and its files.
 
-Usage: wine_e2e.py --zip PATH [--screenshot PNG]
-Exit codes: 0 passed, 1 failed, 77 skipped (a reason is printed).
+Usage: wine_e2e.py --zip PATH --wine PATH; exit 0 passed, 1 failed, 77 skipped.
 """
 
 import argparse
@@ -34,13 +32,6 @@ STAND_IN = r"C:\windows\notepad.exe"
 UNAVAILABLE = "System Information Is Unavailable At This Time"
 
 
-def find_wine():
-    for name in ("wine64", "wine"):
-        if shutil.which(name):
-            return shutil.which(name)
-    return "/usr/lib/wine/wine64" if os.path.exists("/usr/lib/wine/wine64") else None
-
-
 class WineSession(e2elib.Session):
     """A Session whose program is quorvel.exe in a Wine prefix of its own."""
 
@@ -57,20 +48,18 @@ class WineSession(e2elib.Session):
         self.drive_c = os.path.join(self.env["WINEPREFIX"], "drive_c")
         self.folder = os.path.join(self.drive_c, top)
 
-    def prepare(self):
-        """X, a new prefix, the zip unpacked into it, the test's data files."""
+    def wine_run(self, *argv):
+        subprocess.run([self.wine] + list(argv), env=self.env, check=True, timeout=180,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def start_program(self, timeout=60):
+        """X, a new prefix with the zip and the test's data files, the program."""
         self.start_x()
         self.wine_run("wineboot", "-i")
         with zipfile.ZipFile(self.zip_path) as z:
             z.extractall(self.drive_c)
         for name, content in DATA.items():
             e2elib.write_bytes(self.folder, name, content)
-
-    def wine_run(self, *argv):
-        subprocess.run([self.wine] + list(argv), env=self.env, check=True, timeout=180,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-    def start_program(self, timeout=60):
         out = open(self.program_log, "wb")
         started = time.monotonic()
         self.app_proc = subprocess.Popen([self.wine, self.windows_folder + "\\quorvel.exe"],
@@ -84,10 +73,8 @@ class WineSession(e2elib.Session):
 
     def close(self):
         server = os.path.join(os.path.dirname(self.wine), "wineserver")
-        for candidate in (server + "64", server, shutil.which("wineserver") or ""):
-            if candidate and os.access(candidate, os.X_OK):
-                subprocess.run([candidate, "-k"], env=self.env, timeout=30)
-                break
+        if os.path.exists(server):
+            subprocess.run([server, "-k"], env=self.env, timeout=30)
         super().close()
 
 
@@ -105,13 +92,12 @@ def lines_of(content):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--zip", required=True)
-    parser.add_argument("--screenshot")
+    parser.add_argument("--wine", required=True)
     args = parser.parse_args()
-    wine = find_wine()
+    wine = args.wine
     missing = [t for t in ("Xvfb", "xdotool", "xclip", "openbox") if not shutil.which(t)]
-    if wine is None or missing:
-        log("SKIPPED: missing", ", ".join(missing + ([] if wine else ["wine64"])),
-            "(scripts/deps windows installs them)")
+    if not os.access(wine, os.X_OK) or missing:
+        log("SKIPPED: missing", ", ".join(missing + [wine]), "(scripts/deps windows)")
         return e2elib.SKIP
     # Wine 10 (Debian 13) maps the window inactive and the lists' drop-downs
     # take none of xdotool's keys: the drive below does not reach the program.
@@ -122,7 +108,6 @@ def main():
         return e2elib.SKIP
 
     with WineSession(args.zip, wine) as s:
-        s.prepare()
         s.start_program()
         s.key("F4", settle=0.5)  # the category list has the focus
         s.type("Length")
@@ -132,8 +117,6 @@ def main():
         s.type("12")
         s.key("Return", settle=0.5)
         s.key("Tab", settle=0.3)
-        if args.screenshot:
-            subprocess.run(["import", "-window", "root", args.screenshot], env=s.env)
         expect("Inches to Feet, 12", s.copy_focused_text(), "1.000000 e+0 ")
 
         # Edit mode: the unit lands in Length.txt as Windows-1252, CR LF.
