@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "store/appfolder.h"
 #include "support/row.h"
 
@@ -14,34 +15,36 @@ class TestAppFolder : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void chosen_data();
-    void chosen();
+    void fromArguments_data();
+    void fromArguments();
 };
 
-void TestAppFolder::chosen_data()
+// The folder the program runs on, from the options the launcher passes.
+void TestAppFolder::fromArguments_data()
 {
-    QTest::addColumn<QString>("fallback"); // the launcher's word
-    QTest::addColumn<QString>("wanted"); // %1 is the user's folder
+    QTest::addColumn<QString>("arguments"); // %1 is the user's folder
     QTest::addColumn<QString>("made"); // the user's folder: its mode, a file, or another's
     QTest::addColumn<QString>("advice"); // a part of it; empty: the user's folder is used
 
-    row("no option: the program's folder", QString(), QString(), "700", QString());
-    row("the user's own folder", QString(), "%1", "700", QString());
-    row("one others may write", QString(), "%1", "770", "chmod go-w");
-    row("one in a folder others may write", QString(), "%1", "in 777", "folder above");
-    row("one of another user", QString(), "%1", "other", "belongs to another user");
-    row("a file", QString(), "%1", "file", "no folder");
-    row("HOME unset", "no-home", QString(), "700", "HOME is not set");
-    row("read-only home", "read-only", "%1", "700", "home folder is read-only");
-    row("full home", "full", "%1", "700", "disk is full");
-    row("launcher: odd list", "blocked", "%1", "700", "conversion.txt");
-    row("launcher: other failure", "failed", "%1", "700", "standard error");
+    row("no option: the program's folder", QString(), "700", QString());
+    row("the user's own folder", "--app-folder=%1", "700", QString());
+    row("named through ..", "--app-folder=%1/../mine", "700", QString());
+    row("the last folder option counts", "--fallback=full:/nowhere --app-folder=%1", "700",
+        QString());
+    row("one others may write", "--app-folder=%1", "770", "chmod go-w");
+    row("one in a folder others may write", "--app-folder=%1", "in 777", "folder above");
+    row("one of another user", "--app-folder=%1", "other", "belongs to another user");
+    row("a file", "--app-folder=%1", "file", "no folder");
+    row("HOME unset", "--fallback=no-home:", "700", "HOME is not set");
+    row("read-only home", "--fallback=read-only:%1", "700", "home folder is read-only");
+    row("full home", "--fallback=full:%1", "700", "disk is full");
+    row("launcher: odd list", "--fallback=blocked:%1", "700", "conversion.txt");
+    row("launcher: other failure", "--fallback=failed:%1", "700", "standard error");
 }
 
-void TestAppFolder::chosen()
+void TestAppFolder::fromArguments()
 {
-    QFETCH(QString, fallback);
-    QFETCH(QString, wanted);
+    QFETCH(QString, arguments);
     QFETCH(QString, made);
     QFETCH(QString, advice);
     QTemporaryDir dir;
@@ -55,13 +58,15 @@ void TestAppFolder::chosen()
         && (::geteuid() != 0 || ::chown(qPrintable(folder), 65534, 65534) != 0))
         folder = QStringLiteral("/");
 
-    const AppFolder chosen = chooseAppFolder(
-        QStringLiteral("/opt/program"), wanted.isEmpty() ? wanted : folder, fallback);
+    const app::CommandLine line = app::readCommandLine(QStringList { QStringLiteral("quorvel") }
+        + QString(arguments).replace(QLatin1String("%1"), folder).split(u' ', Qt::SkipEmptyParts));
+    const AppFolder chosen
+        = chooseAppFolder(QStringLiteral("/opt/program"), line.wanted, line.fallback);
     QCOMPARE(chosen.path,
-        advice.isEmpty() && !wanted.isEmpty() ? folder : QStringLiteral("/opt/program"));
+        advice.isEmpty() && !arguments.isEmpty() ? folder : QStringLiteral("/opt/program"));
     const QString text = fallbackAdvice(chosen);
     QVERIFY2(text.contains(advice) && text.isEmpty() == advice.isEmpty(), qPrintable(text));
-    QVERIFY(advice.isEmpty() || wanted.isEmpty() || text.contains(folder));
+    QVERIFY(advice.isEmpty() || !arguments.contains(u'%') || text.contains(folder));
 }
 
 QTEST_GUILESS_MAIN(TestAppFolder)
