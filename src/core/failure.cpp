@@ -1,7 +1,5 @@
 #include "core/failure.h"
 
-#include <QDir>
-
 namespace quorvel {
 
 namespace {
@@ -44,30 +42,24 @@ QString kindText(FailureKind kind)
     return QString::fromLatin1(kindName(kind));
 }
 
-Failure::Failure(FailureKind kind, QString path, int line, QString detail)
+Failure::Failure(FailureKind kind, QString path, int line, Cause cause, QStringList args)
     : m_kind(kind)
     , m_path(std::move(path))
     , m_line(line)
-    , m_detail(std::move(detail))
 {
+    if (cause != Cause::None)
+        m_reasons.append({ cause, std::move(args) });
+}
+
+Failure &Failure::because(Cause cause, QStringList args)
+{
+    m_reasons.append({ cause, std::move(args) });
+    return *this;
 }
 
 QString Failure::kindText() const
 {
     return quorvel::kindText(m_kind);
-}
-
-QString Failure::message() const
-{
-    QString text = kindText();
-    if (!m_path.isEmpty()) {
-        text += QStringLiteral("\n\nFile: ") + QDir::toNativeSeparators(m_path);
-        if (m_line > 0)
-            text += QStringLiteral("\nLine: ") + QString::number(m_line);
-    }
-    if (!m_detail.isEmpty())
-        text += QStringLiteral("\n\n") + m_detail;
-    return text;
 }
 
 const char *Failure::what() const noexcept

@@ -9,8 +9,7 @@ namespace quorvel::platform {
 void convertRegistryValue(quint32 type, QByteArrayView buffer, quint32 size, QString &keyVal)
 {
     if (size == 0 || size > quint32(buffer.size())) {
-        throw Failure(FailureKind::SubscriptOutOfRange, {}, 0,
-            QStringLiteral("registry value of %1 bytes").arg(size));
+        throw Failure(FailureKind::SubscriptOutOfRange);
     }
     const qsizetype kept = buffer[size - 1] == '\0' ? size - 1 : size;
     const QByteArrayView data = buffer.first(kept);

@@ -33,15 +33,12 @@ struct AppFolder {
 AppFolder chooseAppFolder(
     const QString &programFolder, const QString &wanted, const QString &fallback = {});
 
-// Why the user's own folder could not be used and what to do about it, in
-// the user's words; empty when it was used.
-QString fallbackAdvice(const AppFolder &folder);
-
 // What stands in the way of edits in an application folder this process may
 // not write (a folder of the installed package, a read-only file system):
-// Failure(PermissionDenied) naming the folder and saying that edits need a
-// writable one, and why the user's own folder was not used or, for an
-// installed program started without its launcher, how each user gets one.
+// Failure(PermissionDenied, AppFolderReadOnly) naming the folder, then why
+// the user's own folder was not used (OwnFolderUnused) or, for an installed
+// program started without its launcher, that the launcher gives each user
+// one (UseLauncher).
 // None for a folder the process may write.
 std::optional<Failure> readOnlyFolderFailure(const AppFolder &folder);
 

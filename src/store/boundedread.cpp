@@ -32,11 +32,12 @@ void openRegularFile(QFile &file, const QString &path)
         const bool directory = S_ISDIR(status.st_mode);
         ::close(fd);
         throw Failure(FailureKind::PathFileAccessError, path, 0,
-            directory ? QString() : QStringLiteral("It is not a regular file."));
+            directory ? Cause::None : Cause::NotRegularFile);
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        throw Failure(FailureKind::DeviceIOError, path, 0, file.errorString());
+        throw Failure(
+            FailureKind::DeviceIOError, path, 0, Cause::SystemError, { file.errorString() });
     }
 #else
     const QFileInfo info(path);
@@ -69,7 +70,8 @@ QByteArray readBounded(const QString &path)
     for (;;) {
         const QByteArray chunk = file.read(kChunk);
         if (file.error() != QFileDevice::NoError)
-            throw Failure(FailureKind::DeviceIOError, path, 0, file.errorString());
+            throw Failure(
+                FailureKind::DeviceIOError, path, 0, Cause::SystemError, { file.errorString() });
         if (chunk.isEmpty())
             break;
         bytes += chunk;

@@ -78,19 +78,13 @@ std::optional<FolderId> folderId(const QString &folder)
 }
 
 QByteArray writeDataFile(const QString &path, const QString &text, const FileState &expected,
-    const QString &advice, const std::optional<FolderId> &folder)
+    const std::optional<FolderId> &folder)
 {
     const std::optional<QByteArray> bytes = encodeCodePage(text);
     if (!bytes)
-        throw Failure(FailureKind::Refused, path, 0,
-            QStringLiteral("The text holds a character that cannot be written in the "
-                           "%1 code page.")
-                .arg(codePageName()));
+        throw Failure(FailureKind::Refused, path, 0, Cause::OutsideCodePage);
     if (bytes->size() > kMaxDataFileBytes)
-        throw Failure(FailureKind::Refused, path, 0,
-            QStringLiteral("The file would grow past %1 MiB, more than Quorvel reads back, so "
-                           "nothing was written.")
-                .arg(kMaxDataFileBytes / (1024 * 1024)));
+        throw Failure(FailureKind::Refused, path, 0, Cause::TooLarge);
 
     const QString target = writeTarget(path);
     const QFileInfo info(target);
@@ -99,7 +93,7 @@ QByteArray writeDataFile(const QString &path, const QString &text, const FileSta
     if (info.exists() && isReadOnly(info))
         throw writeFailure(FailureKind::PermissionDenied, path);
     if (info.exists() != expected.has_value())
-        throw changedBehind(path, advice);
+        throw changedBehind(path);
 
 #ifdef Q_OS_UNIX
     TemporaryFile temp(target, path, folder);
@@ -110,11 +104,8 @@ QByteArray writeDataFile(const QString &path, const QString &text, const FileSta
     // without.
     const FolderLock lock(QFileInfo(path).absolutePath(), std::chrono::seconds(5));
     if (lock.busy())
-        throw Failure(FailureKind::Refused, path, 0,
-            QStringLiteral("Another program has held the application folder locked for five "
-                           "seconds, so the file is not rewritten. Close other copies of "
-                           "Quorvel, then make the edit again."));
-    replaceFile(temp, target, path, expected, advice);
+        throw Failure(FailureKind::Refused, path, 0, Cause::FolderLocked);
+    replaceFile(temp, target, path, expected);
     syncFolder(temp.folder());
 #else
     Q_UNUSED(folder);
@@ -139,7 +130,7 @@ QByteArray writeDataFile(const QString &path, const QString &text, const FileSta
     // second Quorvel) may have written it since it was read.
     if (!isUnchanged(path, expected)) {
         file.cancelWriting();
-        throw changedBehind(path, advice);
+        throw changedBehind(path);
     }
     if (!file.commit())
         failWrite(0, file.error(), path, file.errorString());

@@ -37,7 +37,7 @@ QString readCodePageFile(const QString &path);
 // the bytes written. The new content goes to a temporary file in the same
 // folder that replaces the old file only once it is complete, and only if
 // the file replaced held the expected bytes; otherwise Failure(Refused) says
-// it was changed by another program, followed by advice. On Linux the two
+// it was changed by another program (Cause::ChangedBehind). On Linux the two
 // files are exchanged in one step and the displaced one is checked, so that
 // no save of another program can fall between check and replacement; while
 // the check and the replacement run, the folder is locked against other
@@ -58,7 +58,7 @@ struct FolderId {
 };
 std::optional<FolderId> folderId(const QString &folder);
 QByteArray writeDataFile(const QString &path, const QString &text, const FileState &expected,
-    const QString &advice, const std::optional<FolderId> &folder = std::nullopt);
+    const std::optional<FolderId> &folder = std::nullopt);
 
 // True when both paths lead to one file, links followed; false when either
 // is missing.

@@ -6,7 +6,6 @@
 #include "store/names.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -51,15 +50,9 @@ auto readAndParse(const QString &path, Parse parse, QByteArray *bytes = nullptr)
 
 namespace {
 
-const QString kListAdvice = QStringLiteral(
-    "Switch File > Edit off and on to see the category list as it is now, then make the "
-    "edit again.");
-const QString kUnitAdvice = QStringLiteral(
-    "Choose the category again to see its units as they are now, then add the unit again.");
-
-Failure refused(const QString &path, const QString &detail)
+Failure refused(const QString &path, Cause cause, QStringList args = {})
 {
-    return Failure(FailureKind::Refused, path, 0, detail);
+    return Failure(FailureKind::Refused, path, 0, cause, std::move(args));
 }
 
 } // namespace
@@ -69,7 +62,7 @@ CategoryLoad DataStore::loadCategories(bool offerMarker)
     const QString path = categoryListPath();
     QByteArray bytes;
     CategoryLoad loaded = readAndParse(path, parseCategories, &bytes);
-    noteLoad(path, loaded, bytes, kListReload);
+    noteLoad(path, loaded, bytes);
     m_model.reset([&] { m_categories.assign(loaded.records, offerMarker && !loaded.problem); });
     m_loaded.category.reset();
     return loaded;
@@ -80,49 +73,34 @@ UnitLoad DataStore::loadUnits(const QString &category)
     const QString path = unitFilePath(category);
     UnitLoad loaded;
     QByteArray bytes;
-    if (const std::optional<QString> problem = unitFileProblem(category, false))
-        loaded.problem = Failure(FailureKind::BadFileNameOrNumber, path, 0,
-            *problem
-                + QStringLiteral(" No unit file is read or written for it: rename the "
-                                 "category in conversion.txt by hand."));
+    if (const std::optional<Reason> problem = unitFileProblem(category, false))
+        loaded.problem = Failure(FailureKind::BadFileNameOrNumber, path)
+                             .because(*problem)
+                             .because(Cause::NoUnitFile);
     else
         loaded = readAndParse(path, parseUnits, &bytes);
     // Only the unit file loaded last can take a unit: what the store knows
     // of the one before goes, and that file is not written until loaded again.
     if (m_loaded.category && *m_loaded.category != category)
         m_files.remove(unitFilePath(*m_loaded.category));
-    noteLoad(path, loaded, bytes, kUnitReload);
+    noteLoad(path, loaded, bytes);
     m_loaded = { category, loaded.records };
     return loaded;
 }
 
 template <typename Records>
-void DataStore::noteLoad(const QString &path, const Loaded<Records> &loaded,
-    const QByteArray &bytes, const QString &reload)
+void DataStore::noteLoad(
+    const QString &path, const Loaded<Records> &loaded, const QByteArray &bytes)
 {
     // Why no edit rewrites the file as it was read: the load's refusal, or
     // the failure of the read in the words of an edit.
     std::optional<Failure> refusal = loaded.problem;
     if (const std::optional<Failure> failure = loaded.failure()) {
         if (failure->kind() == FailureKind::FileNotFound)
-            refusal = refused(path,
-                QStringLiteral("The file is missing, so no edit writes it: Quorvel does not "
-                               "make it anew in place of a file that may come back. Copy it "
-                               "back%1, then %2.")
-                    .arg(reload == kUnitReload ? QStringLiteral(", or delete the category and "
-                                                                "add it again to start it "
-                                                                "with no units")
-                                               : QString(),
-                        reload));
+            refusal = refused(path, Cause::FileMissing);
         else if (failure->kind() != FailureKind::BadFileNameOrNumber)
-            refusal = refused(path,
-                QStringLiteral("The file could not be read whole (%1%2), so it is not "
-                               "rewritten: that would lose what could not be read. Mend the "
-                               "file, then %3.")
-                    .arg(failure->kindText(),
-                        failure->line() > 0 ? QStringLiteral(", line %1").arg(failure->line())
-                                            : QString(),
-                        reload));
+            refusal = refused(path, Cause::ReadNotWhole,
+                { failure->kindText(), QString::number(failure->line()) });
     }
     m_files.insert(path, { refusal ? QByteArray() : bytes, refusal });
 }
@@ -137,20 +115,18 @@ FileState DataStore::expectedState(const QString &path) const
     return it->bytes;
 }
 
-void DataStore::rewrite(const QString &path, const QString &text, const QString &advice)
+void DataStore::rewrite(const QString &path, const QString &text)
 {
     const FileState expected = expectedState(path);
-    m_files.insert(path, { writeDataFile(path, text, expected, advice, m_folderId), std::nullopt });
+    m_files.insert(path, { writeDataFile(path, text, expected, m_folderId), std::nullopt });
 }
 
-std::optional<QString> DataStore::unitFileProblem(const QString &category, bool write) const
+std::optional<Reason> DataStore::unitFileProblem(const QString &category, bool write) const
 {
     if (category.contains(u'/') || category.contains(u'\\'))
-        return QStringLiteral("The category name \"%1\" holds a path separator, so its unit "
-                              "file would not lie in the application folder.")
-            .arg(category);
+        return Reason { Cause::PathSeparator, { category } };
     if (category == u"." || category == u"..")
-        return QStringLiteral("\"%1\" names no unit file of its own.").arg(category);
+        return Reason { Cause::NoOwnFile, { category } };
     // The files are compared by identity, so that no spelling and no link
     // leads to them; a write is refused by the names alone too, as a file
     // system that ignores case would take them for the program's files.
@@ -160,9 +136,7 @@ std::optional<QString> DataStore::unitFileProblem(const QString &category, bool 
     if ((write && namesProgramFile(category)) || isSameFile(path, categoryListPath())
         || isSameFile(path, m_appFolder + QStringLiteral("/help.txt"))
         || (!program.isEmpty() && isSameFile(path, program)))
-        return QStringLiteral("The unit file of the category \"%1\" would be a file of Quorvel "
-                              "itself.")
-            .arg(category);
+        return Reason { Cause::ProgramFile, { category } };
     return std::nullopt;
 }
 
@@ -171,7 +145,7 @@ void DataStore::saveCategories(const QStringList &names)
     const QString path = categoryListPath();
     const QString text = categoryListText(names);
     refuseUnlessReadsBack(path, text, names);
-    rewrite(path, text, kListAdvice);
+    rewrite(path, text);
 }
 
 bool DataStore::createCategoryFile(const QString &category)
@@ -184,27 +158,24 @@ void DataStore::writeUnits(const QString &category, const UnitTable &units)
     const QString path = unitFilePath(category);
     const QString text = unitFileText(units);
     refuseUnlessReadsBack(path, text, units.names, &units.factors);
-    rewrite(path, text, kUnitAdvice);
+    rewrite(path, text);
 }
 
 void DataStore::addCategory(const QString &name)
 {
+    // The window asks for a name only on the marker (editStep()); the new
+    // category takes the marker's place, so there must be one chosen.
     if (!m_categories.markerChosen())
-        throw refused({},
-            QStringLiteral("Choose --> NEW <-- in the category list to add a "
-                           "category."));
+        throw refused({}, Cause::MarkerNotChosen);
     const QStringList others = m_categories.categories();
-    QString problem = categoryNameProblem(name, others);
-    if (problem.isEmpty())
-        problem = unitFileProblem(name, true).value_or(QString());
-    if (!problem.isEmpty())
-        throw refused(
-            {}, QStringLiteral("The category \"%1\" cannot be created. %2").arg(name, problem));
+    std::optional<Reason> problem = categoryNameProblem(name, others);
+    if (!problem)
+        problem = unitFileProblem(name, true);
+    if (problem)
+        throw refused({}, Cause::CategoryNotCreated, { name }).because(*problem);
     const QString listPath = categoryListPath();
     if (others.size() >= kMaxRecords)
-        throw refused(listPath,
-            QStringLiteral("The category list holds %1 categories, the most it can hold.")
-                .arg(kMaxRecords));
+        throw refused(listPath, Cause::ListFull);
     expectedState(listPath); // refuses a list that may not be rewritten
 
     CategoryList listed = m_categories;
@@ -220,11 +191,7 @@ void DataStore::addCategory(const QString &name)
         if (!made || !info.isFile() || info.isSymLink() || info.size() != 0
             || QFile::remove(unitPath))
             throw;
-        throw Failure(failure.kind(), failure.path(), failure.line(),
-            failure.detail()
-                + QStringLiteral(" The empty unit file %1 made for the category could not be "
-                                 "removed again; remove it by hand.")
-                      .arg(QDir::toNativeSeparators(unitPath)));
+        throw Failure(failure).because(Cause::EmptyFileLeft, { unitPath });
     }
     m_model.replaceRow(listed.chosen(), [&] { m_categories = std::move(listed); });
 }
@@ -232,7 +199,7 @@ void DataStore::addCategory(const QString &name)
 void DataStore::removeCategory()
 {
     if (!m_categories.chosenCategory())
-        throw refused({}, QStringLiteral("Choose the category to delete first."));
+        throw refused({}, Cause::NoCategoryChosen);
     CategoryList listed = m_categories;
     listed.removeChosen();
     saveCategories(listed.categories());
@@ -246,18 +213,16 @@ void DataStore::addUnit(const QString &name, const QString &factorText)
     // other would be written into a unit file of no category or the wrong one.
     CategoryUnits &loaded = m_loaded;
     if (!loaded.category || m_categories.chosenCategory() != loaded.category)
-        throw refused({},
-            QStringLiteral("Choose a category first: its units must be loaded "
-                           "before a unit can be added to it."));
+        throw refused({}, Cause::UnitsNotLoaded);
     const QString &category = *loaded.category;
     const QString path = unitFilePath(category);
-    if (const std::optional<QString> problem = unitFileProblem(category, true))
-        throw refused(path, *problem + QStringLiteral(" No unit is written into it."));
+    if (const std::optional<Reason> problem = unitFileProblem(category, true))
+        throw Failure(FailureKind::Refused, path).because(*problem).because(Cause::NoUnitWritten);
     expectedState(path); // refuses a unit file that may not be rewritten
-    if (const QString problem = unitNameProblem(name); !problem.isEmpty())
-        throw refused({}, problem);
+    if (const std::optional<Reason> problem = unitNameProblem(name))
+        throw Failure(FailureKind::Refused).because(*problem);
     if (loaded.units.names.size() >= kMaxRecords)
-        throw refused(path, QStringLiteral("A category holds at most %1 units.").arg(kMaxRecords));
+        throw refused(path, Cause::CategoryFull);
     const double factor = ReadNumber(factorText);
 
     UnitTable units = loaded.units;

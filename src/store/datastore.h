@@ -94,13 +94,12 @@ private:
     };
 
     template <typename Records>
-    void noteLoad(const QString &path, const Loaded<Records> &loaded, const QByteArray &bytes,
-        const QString &reload);
+    void noteLoad(const QString &path, const Loaded<Records> &loaded, const QByteArray &bytes);
     FileState expectedState(const QString &path) const;
-    void rewrite(const QString &path, const QString &text, const QString &advice);
+    void rewrite(const QString &path, const QString &text);
     // Why a category's unit file is no plain file of the folder of its own;
     // none when it is. A write is refused by the program's file names too.
-    std::optional<QString> unitFileProblem(const QString &category, bool write) const;
+    std::optional<Reason> unitFileProblem(const QString &category, bool write) const;
 
     void saveCategories(const QStringList &names);
     bool createCategoryFile(const QString &category);

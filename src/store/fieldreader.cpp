@@ -31,7 +31,7 @@ bool isDigit(char16_t c)
 // end; none when the field is the number and blanks. Only 0 can come from a
 // field without a number, or from one too small to keep: its digits before
 // the exponent tell.
-const char *numberLoss(QStringView field, qsizetype end, double value)
+Cause numberLoss(QStringView field, qsizetype end, double value)
 {
     if (value == 0) {
         bool digit = false;
@@ -44,15 +44,15 @@ const char *numberLoss(QStringView field, qsizetype end, double value)
             nonZero = nonZero || (isDigit(c) && c != u'0');
         }
         if (!digit)
-            return field.trimmed().isEmpty() ? nullptr : "a factor that is not a number";
+            return field.trimmed().isEmpty() ? Cause::None : Cause::NotANumber;
         if (nonZero)
-            return "a number too small to keep";
+            return Cause::NumberTooSmall;
     }
     for (qsizetype i = end; i < field.size(); ++i) {
         if (!isBlank(field[i].unicode()))
-            return "text after a number";
+            return Cause::TextAfterNumber;
     }
-    return nullptr;
+    return Cause::None;
 }
 
 } // namespace
@@ -123,10 +123,10 @@ void FieldReader::skipBlanksAndLineEnds()
     }
 }
 
-void FieldReader::noteSkipped(int line, const char *what)
+void FieldReader::noteSkipped(int line, Cause what)
 {
     if (!m_skipped)
-        m_skipped = SkippedText { line, QString::fromLatin1(what) };
+        m_skipped = SkippedText { line, what };
 }
 
 QStringView FieldReader::takeQuoted()
@@ -144,7 +144,7 @@ QStringView FieldReader::takeQuoted()
     }
     const QStringView value = QStringView(m_text).mid(start, m_pos - start);
     if (m_pos >= size) {
-        noteSkipped(startLine, "a double quote that is not closed");
+        noteSkipped(startLine, Cause::UnclosedQuote);
         return value;
     }
     ++m_pos; // the closing quote
@@ -152,7 +152,7 @@ QStringView FieldReader::takeQuoted()
     for (; m_pos < size && data[m_pos] != kComma && data[m_pos] != kCr && data[m_pos] != kLf;
          ++m_pos) {
         if (!isBlank(data[m_pos].unicode()))
-            noteSkipped(m_line, "text after a closing quote");
+            noteSkipped(m_line, Cause::TextAfterQuote);
     }
     return value;
 }
@@ -182,7 +182,7 @@ void FieldReader::skipDelimiter()
 void FieldReader::endRecord()
 {
     if (m_endedByComma)
-        noteSkipped(m_line, "more fields than a record holds");
+        noteSkipped(m_line, Cause::ExtraFields);
 }
 
 QStringView FieldReader::takeField()
@@ -231,7 +231,7 @@ double FieldReader::readNumber()
     const std::optional<double> value = scanDecimal(cursor);
     if (!value)
         throw Failure(FailureKind::Overflow, m_path, line);
-    if (const char *what = numberLoss(field, cursor.position(), *value))
+    if (const Cause what = numberLoss(field, cursor.position(), *value); what != Cause::None)
         noteSkipped(line, what);
     return *value;
 }

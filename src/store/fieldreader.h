@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/failure.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -11,7 +13,7 @@ namespace quorvel {
 // a rewrite of the records read would lose it.
 struct SkippedText {
     int line = 0;
-    QString what; // "text after a closing quote", ...
+    Cause what; // Cause::TextAfterQuote, ...
 };
 
 // Reads comma- or line-delimited fields from decoded file text, the one rule
@@ -76,7 +78,7 @@ private:
     void skipDelimiter();
     QStringView takeField();
     [[noreturn]] void failPastEnd() const;
-    void noteSkipped(int line, const char *what);
+    void noteSkipped(int line, Cause what);
 
     QString m_text;
     QString m_path;

@@ -1,10 +1,8 @@
 #include "store/filefailure.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <utility>
 
 namespace quorvel {
 
@@ -49,35 +47,29 @@ FailureKind failureKind(int error, QFileDevice::FileError fileError, Access acce
     }
 }
 
-Failure writeFailure(FailureKind kind, const QString &path, QString reason)
+Failure writeFailure(FailureKind kind, const QString &path, const QString &systemText)
 {
+    Failure failure(kind, path);
     if (kind == FailureKind::PermissionDenied) {
         const QFileInfo file(path);
-        if (file.exists() && QFileInfo(file.absolutePath()).isWritable())
-            reason = QStringLiteral("The file is read-only, so it is not rewritten. Make it "
-                                    "writable (chmod u+w \"%1\"), then make the edit again.")
-                         .arg(QDir::toNativeSeparators(path));
-        else
-            reason = QStringLiteral("The application folder is read-only. Edits need a "
-                                    "writable application folder: start an installed Quorvel "
-                                    "from the menu or as quorvel, which gives each user one, or "
-                                    "run the program from a folder you can write to.");
+        failure.because(file.exists() && QFileInfo(file.absolutePath()).isWritable()
+                ? Cause::FileReadOnly
+                : Cause::FolderReadOnly);
+    } else if (!systemText.isEmpty()) {
+        failure.because(Cause::SystemError, { systemText });
     }
-    return Failure(kind, path, 0, std::move(reason));
+    return failure;
 }
 
 void failWrite(
-    int error, QFileDevice::FileError fileError, const QString &path, const QString &reason)
+    int error, QFileDevice::FileError fileError, const QString &path, const QString &systemText)
 {
-    throw writeFailure(failureKind(error, fileError, Access::Write), path, reason);
+    throw writeFailure(failureKind(error, fileError, Access::Write), path, systemText);
 }
 
-Failure changedBehind(const QString &path, const QString &advice)
+Failure changedBehind(const QString &path)
 {
-    return Failure(FailureKind::Refused, path, 0,
-        QStringLiteral("The file was changed by another program since Quorvel read it, so it "
-                       "is not rewritten: that would lose the change. %1")
-            .arg(advice));
+    return Failure(FailureKind::Refused, path, 0, Cause::ChangedBehind);
 }
 
 } // namespace quorvel

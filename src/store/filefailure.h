@@ -17,15 +17,17 @@ enum class Access { Read, Write };
 // error code decides.
 FailureKind failureKind(int error, QFileDevice::FileError fileError, Access access);
 
-// A failed write. One that lacks permission also says what the user can do
-// about it: a read-only file can be made writable, while a read-only folder
-// (the program's folder may be a read-only installation) needs another.
-Failure writeFailure(FailureKind kind, const QString &path, QString reason = {});
+// A failed write. One that lacks permission also says whether the file or
+// its folder is read-only: the user can make a file writable, while a
+// read-only folder (the program's folder may be a read-only installation)
+// needs another. Any other failure gives the system's own description,
+// where there is one.
+Failure writeFailure(FailureKind kind, const QString &path, const QString &systemText = {});
 
-[[noreturn]] void failWrite(
-    int error, QFileDevice::FileError fileError, const QString &path, const QString &reason = {});
+[[noreturn]] void failWrite(int error, QFileDevice::FileError fileError, const QString &path,
+    const QString &systemText = {});
 
-// The file no longer holds what the caller read there, followed by advice.
-Failure changedBehind(const QString &path, const QString &advice);
+// The file no longer holds what the caller read there.
+Failure changedBehind(const QString &path);
 
 } // namespace quorvel

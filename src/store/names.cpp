@@ -50,56 +50,53 @@ bool namesProgramFile(const QString &category)
         || category.compare(u"help", Qt::CaseInsensitive) == 0;
 }
 
-QString categoryNameProblem(const QString &name, const QStringList &existing)
+std::optional<Reason> categoryNameProblem(const QString &name, const QStringList &existing)
 {
     if (name.isEmpty())
-        return QStringLiteral("A category needs a name.");
+        return Reason { Cause::CategoryNameEmpty };
     if (name == QStringView(kNewEntryMarker) || namesProgramFile(name))
-        return QStringLiteral("\"%1\" cannot be a category name.").arg(name);
+        return Reason { Cause::CategoryNameReserved, { name } };
     for (const QString &other : existing) {
         // Compared without regard to case: on many file systems both names
         // would share one unit file.
         if (name.compare(other, Qt::CaseInsensitive) == 0)
-            return QStringLiteral("The category \"%1\" exists already.").arg(other);
+            return Reason { Cause::CategoryExists, { other } };
     }
     for (const QChar c : name) {
         if (isControl(c.unicode()))
-            return QStringLiteral("A category name cannot hold control characters.");
+            return Reason { Cause::CategoryNameControl };
         if (QStringView(u"\\/:*?\"<>|").contains(c))
-            return QStringLiteral("A category name cannot hold the character %1.").arg(c);
+            return Reason { Cause::CategoryNameCharacter, { c } };
     }
     if (name == u"." || name == u"..")
-        return QStringLiteral("\"%1\" cannot be a category name.").arg(name);
+        return Reason { Cause::CategoryNameReserved, { name } };
     if (name.endsWith(u' ') || name.endsWith(u'.'))
-        return QStringLiteral("A category name cannot end in a blank or a dot.");
+        return Reason { Cause::CategoryNameEnd };
     if (isReservedDeviceName(name))
-        return QStringLiteral("\"%1\" is reserved for a device and cannot name a file.").arg(name);
+        return Reason { Cause::DeviceName, { name } };
     if (!codePageCanCarry(name))
-        return QStringLiteral("A category name cannot hold characters outside the %1 code page.")
-            .arg(codePageName());
+        return Reason { Cause::CategoryNameCodePage };
     // The unit file's temporary file must fit the file name limit too.
     if ((name + QStringLiteral(".txt")).toUtf8().size() + kTemporarySuffixLength > 255)
-        return QStringLiteral("That name is too long for a file name.");
-    return {};
+        return Reason { Cause::NameTooLong };
+    return std::nullopt;
 }
 
-QString unitNameProblem(const QString &name)
+std::optional<Reason> unitNameProblem(const QString &name)
 {
     if (name.isEmpty())
-        return QStringLiteral("A unit needs a name.");
+        return Reason { Cause::UnitNameEmpty };
     if (name == QStringView(kNewEntryMarker))
-        return QStringLiteral("\"%1\" cannot be a unit name.").arg(name);
+        return Reason { Cause::UnitNameReserved, { name } };
     for (const QChar c : name) {
         if (c == u'"')
-            return QStringLiteral("A unit name cannot hold a double quote.");
+            return Reason { Cause::UnitNameQuote };
         if (isControl(c.unicode()))
-            return QStringLiteral("A unit name cannot hold line breaks or other control "
-                                  "characters.");
+            return Reason { Cause::UnitNameControl };
     }
     if (!codePageCanCarry(name))
-        return QStringLiteral("A unit name cannot hold characters outside the %1 code page.")
-            .arg(codePageName());
-    return {};
+        return Reason { Cause::UnitNameCodePage };
+    return std::nullopt;
 }
 
 } // namespace quorvel

@@ -5,23 +5,15 @@
 
 namespace quorvel {
 
-const QString kListReload = QStringLiteral("switch File > Edit off and on");
-const QString kUnitReload = QStringLiteral("choose the category again");
-
 namespace {
 
 // The refusal of a file read only by skipping some of its text.
-std::optional<Failure> skippedRefusal(
-    const FieldReader &reader, const QString &path, const QString &reload)
+std::optional<Failure> skippedRefusal(const FieldReader &reader, const QString &path)
 {
     const std::optional<SkippedText> &skipped = reader.skipped();
     if (!skipped)
         return std::nullopt;
-    return Failure(FailureKind::Refused, path, skipped->line,
-        QStringLiteral("The line holds %1, which Quorvel skips when it reads the file, so no "
-                       "edit rewrites the file: that would lose it. Mend the line by hand, "
-                       "then %2.")
-            .arg(skipped->what, reload));
+    return Failure(FailureKind::Refused, path, skipped->line, skipped->what);
 }
 
 } // namespace
@@ -40,7 +32,7 @@ CategoryLoad parseCategories(const QString &text, const QString &path)
             if (loaded.records.size() > kMaxRecords)
                 throw Failure(FailureKind::Overflow, path, line);
         }
-        loaded.problem = skippedRefusal(reader, path, kListReload);
+        loaded.problem = skippedRefusal(reader, path);
     } catch (const Failure &failure) {
         loaded.problem = failure;
     }
@@ -65,7 +57,7 @@ UnitLoad parseUnits(const QString &text, const QString &path)
             if (units.names.size() > kMaxRecords)
                 throw Failure(FailureKind::Overflow, path, line);
         }
-        loaded.problem = skippedRefusal(reader, path, kUnitReload);
+        loaded.problem = skippedRefusal(reader, path);
     } catch (const Failure &failure) {
         loaded.problem = failure;
     }
@@ -101,11 +93,8 @@ void refuseUnlessReadsBack(const QString &path, const QString &text, const QStri
     }
     if (i == names.size() && atEnd())
         return;
-    throw Failure(FailureKind::Refused, path, 0,
-        QStringLiteral("The record \"%1\" cannot be stored: the file's form cannot carry its "
-                       "name (a double quote or a line break in it), so nothing was written. "
-                       "Mend that record by hand in the file, then load it again.")
-            .arg(names.value(i, names.isEmpty() ? QString() : names.last())));
+    throw Failure(FailureKind::Refused, path, 0, Cause::NotStorable,
+        { names.value(i, names.isEmpty() ? QString() : names.last()) });
 }
 
 QString categoryListText(const QStringList &names)

@@ -36,11 +36,6 @@ template <typename Records> struct Loaded {
 using CategoryLoad = Loaded<QStringList>;
 using UnitLoad = Loaded<UnitTable>;
 
-// How the user makes the store read the category list, or a unit file,
-// again.
-extern const QString kListReload;
-extern const QString kUnitReload;
-
 // The text the store writes for a category list, and for a unit file.
 QString categoryListText(const QStringList &names);
 QString unitFileText(const UnitTable &units);

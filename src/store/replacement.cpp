@@ -5,7 +5,6 @@
 #include "store/boundedread.h"
 #include "store/filefailure.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -25,10 +24,7 @@ namespace {
 
 Failure beingWritten(const QString &path)
 {
-    return Failure(FailureKind::Refused, path, 0,
-        QStringLiteral("Another program has the file open for writing, so it is not "
-                       "rewritten: what that program writes would be lost. Close the file "
-                       "there, then make the edit again."));
+    return Failure(FailureKind::Refused, path, 0, Cause::BeingWritten);
 }
 
 #ifdef Q_OS_LINUX
@@ -106,7 +102,7 @@ bool readsAs(const QString &path, const QByteArray &expected)
 // name holds no file. A file system without links takes a rename instead,
 // which replaces what appeared since the check.
 void replaceByLink(TemporaryFile &temp, const QString &target, const QString &path,
-    const FileState &expected, const QString &advice, const std::function<bool()> &written)
+    const FileState &expected, const std::function<bool()> &written)
 {
     const int folder = temp.folder();
     QByteArray aside;
@@ -119,10 +115,7 @@ void replaceByLink(TemporaryFile &temp, const QString &target, const QString &pa
         if (aside.isEmpty())
             throw failure;
         if (::linkat(folder, aside.constData(), folder, temp.target().constData(), 0) != 0)
-            throw Failure(failure.kind(), path, 0,
-                failure.detail()
-                    + QStringLiteral(" The file that was there is kept in %1.")
-                          .arg(QDir::toNativeSeparators(asidePath())));
+            throw Failure(failure).because(Cause::KeptAside, { asidePath() });
         ::unlinkat(folder, aside.constData(), 0);
         throw failure;
     };
@@ -130,12 +123,12 @@ void replaceByLink(TemporaryFile &temp, const QString &target, const QString &pa
         aside = temporaryName(temp.target());
         if (::renameat2(folder, temp.target().constData(), folder, aside.constData(), 0) != 0) {
             if (errno == ENOENT)
-                throw changedBehind(path, advice);
+                throw changedBehind(path);
             failWrite(errno, QFileDevice::RenameError, path);
         }
         const bool same = readsAs(asidePath(), *expected);
         if (!same || written())
-            putBackAndThrow(same ? beingWritten(path) : changedBehind(path, advice));
+            putBackAndThrow(same ? beingWritten(path) : changedBehind(path));
     }
     if (::linkat(folder, temp.name().constData(), folder, temp.target().constData(), 0) != 0) {
         const int error = errno;
@@ -144,7 +137,7 @@ void replaceByLink(TemporaryFile &temp, const QString &target, const QString &pa
             // moved aside was as expected, which that program has replaced.
             if (!aside.isEmpty())
                 ::unlinkat(folder, aside.constData(), 0);
-            throw changedBehind(path, advice);
+            throw changedBehind(path);
         }
         const bool linkless
             = error == EPERM || error == EOPNOTSUPP || error == ENOTSUP || error == EMLINK;
@@ -168,8 +161,8 @@ void replaceByLink(TemporaryFile &temp, const QString &target, const QString &pa
 // name is the one checked, and one that is not as expected, or that another
 // program opened for writing, is swapped back. Where the file system cannot
 // exchange, replaceByLink() does the work.
-void replaceFile(TemporaryFile &temp, const QString &target, const QString &path,
-    const FileState &expected, const QString &advice)
+void replaceFile(
+    TemporaryFile &temp, const QString &target, const QString &path, const FileState &expected)
 {
 #ifdef Q_OS_LINUX
     const int folder = temp.folder();
@@ -192,26 +185,22 @@ void replaceFile(TemporaryFile &temp, const QString &target, const QString &path
             return; // the temporary name now holds the old file, which goes
         if (::renameat2(folder, name, folder, to, RENAME_EXCHANGE) != 0) {
             // The other program's file stays at the temporary name.
-            const QString kept = QDir::toNativeSeparators(temp.path(target));
+            const QString kept = temp.path(target);
             temp.release();
-            throw Failure(FailureKind::Refused, path, 0,
-                changedBehind(path, advice).detail()
-                    + QStringLiteral(" Its content as the other program left it is in %1.")
-                          .arg(kept));
+            throw changedBehind(path).because(Cause::OtherSaveKept, { kept });
         }
-        throw written ? beingWritten(path) : changedBehind(path, advice);
+        throw written ? beingWritten(path) : changedBehind(path);
     }
     const int error = errno;
     if (error == EEXIST || error == ENOENT)
-        throw changedBehind(path, advice); // made, or removed, since it was read
+        throw changedBehind(path); // made, or removed, since it was read
     if (!exchangeUnsupported(error))
         failWrite(error, QFileDevice::RenameError, path);
     if (watch && watch->written())
         throw beingWritten(path);
-    replaceByLink(
-        temp, target, path, expected, advice, [&watch] { return watch && watch->written(); });
+    replaceByLink(temp, target, path, expected, [&watch] { return watch && watch->written(); });
 #else
-    replaceByLink(temp, target, path, expected, advice, [] { return false; });
+    replaceByLink(temp, target, path, expected, [] { return false; });
 #endif
 }
 

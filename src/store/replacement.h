@@ -14,11 +14,11 @@ namespace quorvel {
 
 // Puts the complete temporary file in place of target, the file a write to
 // path goes to, provided target holds what expected says: the bytes read
-// there, or no file. Otherwise throws Failure(Refused) with advice, and the
+// there, or no file. Otherwise throws Failure(Refused, ChangedBehind), and the
 // file another program put there stays. Also refused: a file that another
 // program has open for writing.
-void replaceFile(TemporaryFile &temp, const QString &target, const QString &path,
-    const FileState &expected, const QString &advice);
+void replaceFile(
+    TemporaryFile &temp, const QString &target, const QString &path, const FileState &expected);
 
 // Makes the folder's entries durable: a replacement or a new file is on the
 // disk before the edit is reported done. The file's bytes are synced before;

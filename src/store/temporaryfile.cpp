@@ -4,7 +4,6 @@
 
 #include "store/filefailure.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -46,11 +45,7 @@ int openFolder(const QString &folder, const QString &path, const std::optional<F
         && (::fstat(fd, &status) != 0
             || FolderId { quint64(status.st_dev), quint64(status.st_ino) } != *id)) {
         ::close(fd);
-        throw Failure(FailureKind::Refused, path, 0,
-            QStringLiteral("The application folder %1 is no longer the folder Quorvel started "
-                           "on: another folder was put in its place, so nothing is written "
-                           "there. Start Quorvel again.")
-                .arg(QDir::toNativeSeparators(folder)));
+        throw Failure(FailureKind::Refused, path, 0, Cause::FolderReplaced, { folder });
     }
     return fd;
 }

@@ -10,6 +10,7 @@
 #include "support/loads.h"
 #include "support/row.h"
 #include "support/widgets.h"
+#include "ui/failuretext.h"
 #include "ui/main/frmConversion.h"
 
 #include <QApplication>
@@ -108,7 +109,8 @@ QString attempt(const QString &scenario, DataStore &store, WindowDriver *driver)
             else
                 store.addUnit("Fortnights", "1209600");
         } catch (const Failure &failure) {
-            return "failure\t" + failure.kindText() + u'\t' + failure.message();
+            return "failure\t" + failure.kindText() + u'\t'
+                + ui::failureText(failure, store.categoryListPath());
         }
         return "ok";
     }

@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "store/appfolder.h"
 #include "support/row.h"
+#include "ui/failuretext.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,7 +65,8 @@ void TestAppFolder::fromArguments()
         = chooseAppFolder(QStringLiteral("/opt/program"), line.wanted, line.fallback);
     QCOMPARE(chosen.path,
         advice.isEmpty() && !arguments.isEmpty() ? folder : QStringLiteral("/opt/program"));
-    const QString text = fallbackAdvice(chosen);
+    const auto failure = readOnlyFolderFailure(chosen);
+    const QString text = failure && failure->reasons().size() > 1 ? ui::failureText(*failure) : "";
     QVERIFY2(text.contains(advice) && text.isEmpty() == advice.isEmpty(), qPrintable(text));
     QVERIFY(advice.isEmpty() || !arguments.contains(u'%') || text.contains(folder));
 }

@@ -170,20 +170,19 @@ void TestFieldReader::notesSkippedText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("pattern"); // one record's reads, as readAll takes them
-    QTest::addColumn<QString>("skipped"); // "line: what", empty for nothing
+    QTest::addColumn<int>("line"); // where the skipped text is; 0 for none
+    QTest::addColumn<Cause>("what");
 
-    row("a unit file as written", "\"Feet\",0.3048\r\n\"Inches\",.0254\r\n", "TN", "");
-    row("forms the writer normalises", " \"Feet\" ,3.048E-1 \n\"Inches\"\r\n0.0254", "TN", "");
-    row("text after a closing quote", "\"A\"\r\n\"Len\"g\"th\"\r\n", "T",
-        "2: text after a closing quote");
-    row("a quote never closed", "\"A\"\r\n\"open", "T", "2: a double quote that is not closed");
-    row("two categories on a line", "\"A\",\"B\"\r\n", "T", "1: more fields than a record holds");
-    row("fields beyond a unit", "\"Yards\",0.9144,a,5\r\n", "TN",
-        "1: more fields than a record holds");
-    row("text after a factor", "\"Meters\",1 ; SI\r\n", "TN", "1: text after a number");
-    row("a factor that is not a number", "\"Feet\",abc\r\n", "TN",
-        "1: a factor that is not a number");
-    row("a factor too small to keep", "\"Tiny\",1E-400\r\n", "TN", "1: a number too small to keep");
+    row("a unit file as written", "\"Feet\",0.3048\r\n\"Inches\",.0254\r\n", "TN", 0, Cause::None);
+    row("forms the writer normalises", " \"Feet\" ,3.048E-1 \n\"Inches\"\r\n0.0254", "TN", 0,
+        Cause::None);
+    row("text after a closing quote", "\"A\"\r\n\"Len\"g\"th\"\r\n", "T", 2, Cause::TextAfterQuote);
+    row("a quote never closed", "\"A\"\r\n\"open", "T", 2, Cause::UnclosedQuote);
+    row("two categories on a line", "\"A\",\"B\"\r\n", "T", 1, Cause::ExtraFields);
+    row("fields beyond a unit", "\"Yards\",0.9144,a,5\r\n", "TN", 1, Cause::ExtraFields);
+    row("text after a factor", "\"Meters\",1 ; SI\r\n", "TN", 1, Cause::TextAfterNumber);
+    row("a factor that is not a number", "\"Feet\",abc\r\n", "TN", 1, Cause::NotANumber);
+    row("a factor too small to keep", "\"Tiny\",1E-400\r\n", "TN", 1, Cause::NumberTooSmall);
 }
 
 // What a rewrite of the records read would lose.
@@ -191,11 +190,13 @@ void TestFieldReader::notesSkippedText()
 {
     QFETCH(QString, text);
     QFETCH(QString, pattern);
-    QFETCH(QString, skipped);
+    QFETCH(int, line);
+    QFETCH(Cause, what);
     FieldReader reader(text);
     readAll(reader, pattern);
     const std::optional<SkippedText> &noted = reader.skipped();
-    QCOMPARE(noted ? QString("%1: %2").arg(noted->line).arg(noted->what) : QString(), skipped);
+    QCOMPARE(noted ? noted->line : 0, line);
+    QCOMPARE(noted ? noted->what : Cause::None, what);
 }
 
 void TestFieldReader::readsNumberForms_data()

@@ -6,6 +6,7 @@
 #include "ui/dialogs/frmAbout.h"
 #include "ui/dialogs/frmHelp.h"
 #include "ui/dialogs/frmRegister.h"
+#include "ui/failuretext.h"
 #include "ui/main/keypress.h"
 #include "ui/main/listcontrols.h"
 #include "ui/main/windowtexts.h"
@@ -186,7 +187,8 @@ template <typename Body> void frmConversion::handle(Body &&body)
 
 void frmConversion::report(const Failure &failure)
 {
-    QMessageBox box(QMessageBox::Critical, kTitle, failure.message(), QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Critical, kTitle, failureText(failure, m_store.categoryListPath()),
+        QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("failureMessage"));
     fitTitle(box);
     box.exec();

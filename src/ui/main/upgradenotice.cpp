@@ -1,6 +1,7 @@
 #include "ui/main/upgradenotice.h"
 
 #include "appinfo.h"
+#include "ui/failuretext.h"
 #include "ui/messagebox.h"
 
 #include <QCoreApplication>
@@ -53,7 +54,7 @@ QString entryLine(const UpgradeEntry &entry)
         break;
     case UpgradeChange::LeftAlone:
         what = QStringLiteral("left as it is: %1")
-                   .arg(entry.failure ? entry.failure->message() : QString());
+                   .arg(entry.failure ? failureText(*entry.failure) : QString());
         break;
     }
     return QStringLiteral("%1: %2").arg(entry.file, what);
