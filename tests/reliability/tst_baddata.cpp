@@ -259,6 +259,9 @@ void TestBadData::editsAfterChangeBehind()
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages.first().startsWith("Quorvel\tNot possible"), qPrintable(messages.first()));
     QVERIFY2(messages.first().contains("changed by another program"), qPrintable(messages.first()));
+    // The advice is how to read that file again.
+    QVERIFY2(messages.first().contains(unit ? "Choose the category again" : "Switch File > Edit"),
+        qPrintable(messages.first()));
     QCOMPARE(describe(snapshot(m_folder)), describe(before));
 }
 
