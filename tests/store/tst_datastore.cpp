@@ -625,6 +625,7 @@ void TestDataStore::refusesWriteThatWouldLoseData_data()
     row("unit file that is the category list by its path", "./conversion", none, none, "Meters",
         Cause::PathSeparator);
     row("unit file linked to the help text", "Manual", QByteArray("link"), none, "Meters", own);
+    row("unit file missing", "Time", none, none, "Meters", Cause::FileMissing);
     row("unit file past the size limit", "Time", kTimeFile, none, QString(kMaxDataFileBytes, u'x'),
         Cause::TooLarge);
 }
@@ -753,13 +754,20 @@ void TestDataStore::keepsOtherProgramsWrite_data()
     QTest::addColumn<QString>("race");
     QTest::addColumn<QByteArray>("before"); // the unit file
     QTest::addColumn<QByteArray>("after"); // once the edit is refused
+    QTest::addColumn<Cause>("cause");
     const QByteArray weeks = "\"Weeks\",604800\r\n";
-    row("opened for writing before, written after", "open", kTimeFile, kTimeFile + weeks);
-    row("empty file truncated at the exchange, written after", "truncate", QByteArray(), weeks);
-    row("no exchange: renamed over before the move", "rename", kTimeFile, kTimeFile + weeks);
-    row("no exchange: renamed over before the link", "rename later", kTimeFile, kTimeFile + weeks);
-    row("folder locked by another copy", "lock", kTimeFile, kTimeFile);
-    row("another folder in its place after the start", "swap", kTimeFile, kTimeFile);
+    const Cause changed = Cause::ChangedBehind;
+    row("opened for writing before, written after", "open", kTimeFile, kTimeFile + weeks,
+        Cause::BeingWritten);
+    row("empty file truncated at the exchange, written after", "truncate", QByteArray(), weeks,
+        Cause::BeingWritten);
+    row("no exchange: renamed over before the move", "rename", kTimeFile, kTimeFile + weeks,
+        changed);
+    row("no exchange: renamed over before the link", "rename later", kTimeFile, kTimeFile + weeks,
+        changed);
+    row("folder locked by another copy", "lock", kTimeFile, kTimeFile, Cause::FolderLocked);
+    row("another folder in its place after the start", "swap", kTimeFile, kTimeFile,
+        Cause::FolderReplaced);
 }
 
 // Another program writes the unit file at the worst moment of an edit: its
@@ -802,6 +810,7 @@ void TestDataStore::keepsOtherProgramsWrite()
     ::close(folder);
     QVERIFY(failure);
     QCOMPARE(failure->kind(), FailureKind::Refused);
+    QTEST(failure->cause(), "cause");
     QTEST(contents(file), "after");
     QCOMPARE(folderFiles(), (QStringList { "Time.txt", "conversion.txt" }));
     QVERIFY(race != "swap" || QDir(moved).removeRecursively());
