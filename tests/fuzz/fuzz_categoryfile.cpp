@@ -32,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (const std::optional<Failure> failure = loaded.failure()) {
         FUZZ_CHECK(failure->kind() == FailureKind::InputPastEndOfFile
                 || failure->kind() == FailureKind::Overflow,
-            QString::fromLatin1(failure->what()));
-        FUZZ_CHECK(failure->path() == path, QString::fromLatin1(failure->what()));
-        FUZZ_CHECK(failure->line() >= 1, QString::fromLatin1(failure->what()));
+            failure->what());
+        FUZZ_CHECK(failure->path() == path, failure->what());
+        FUZZ_CHECK(failure->line() >= 1, failure->what());
         FUZZ_CHECK(store.categories().markerIndex() < 0);
         return 0;
     }
@@ -51,8 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 store.removeCategory();
                 FUZZ_CHECK(false, QStringLiteral("rewrote a list read by skipping text"));
             } catch (const Failure &failure) {
-                FUZZ_CHECK(
-                    failure.kind() == FailureKind::Refused, QString::fromLatin1(failure.what()));
+                FUZZ_CHECK(failure.kind() == FailureKind::Refused, failure.what());
             }
             FUZZ_CHECK(contents(path) == bytes);
         }
@@ -63,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     try {
         store.addCategory(name);
     } catch (const Failure &failure) {
-        FUZZ_CHECK(failure.kind() == FailureKind::Refused, QString::fromLatin1(failure.what()));
+        FUZZ_CHECK(failure.kind() == FailureKind::Refused, failure.what());
         FUZZ_CHECK(contents(path) == bytes);
         FUZZ_CHECK(!QFile::exists(store.unitFilePath(name)));
         return 0;

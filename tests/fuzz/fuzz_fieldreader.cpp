@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     } catch (const Failure &failure) {
         FUZZ_CHECK(failure.kind() == FailureKind::InputPastEndOfFile
                 || failure.kind() == FailureKind::Overflow,
-            QString::fromLatin1(failure.what()));
-        FUZZ_CHECK(failure.line() >= 1, QString::fromLatin1(failure.what()));
+            failure.what());
+        FUZZ_CHECK(failure.line() >= 1, failure.what());
         return 0;
     }
     FUZZ_CHECK(reader.atEnd());

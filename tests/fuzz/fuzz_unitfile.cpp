@@ -35,9 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (const std::optional<Failure> failure = loaded.failure()) {
         FUZZ_CHECK(failure->kind() == FailureKind::InputPastEndOfFile
                 || failure->kind() == FailureKind::Overflow,
-            QString::fromLatin1(failure->what()));
-        FUZZ_CHECK(failure->path() == path, QString::fromLatin1(failure->what()));
-        FUZZ_CHECK(failure->line() >= 1, QString::fromLatin1(failure->what()));
+            failure->what());
+        FUZZ_CHECK(failure->path() == path, failure->what());
+        FUZZ_CHECK(failure->line() >= 1, failure->what());
         FUZZ_CHECK(loaded.problem);
         return 0;
     }
@@ -53,16 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     try {
         store.addUnit(name, QStringLiteral("2.5"));
     } catch (const Failure &failure) {
-        FUZZ_CHECK(failure.kind() == FailureKind::Refused, QString::fromLatin1(failure.what()));
+        FUZZ_CHECK(failure.kind() == FailureKind::Refused, failure.what());
         FUZZ_CHECK(contents(path) == bytes);
         // Refused only for what a rewrite would lose or the form cannot carry.
         FUZZ_CHECK(loaded.problem || grown.names.size() == units.names.size()
                 || std::any_of(units.names.begin(), units.names.end(),
                     [](const QString &n) { return n.contains(u'"'); }),
-            QString::fromLatin1(failure.what()));
+            failure.what());
         return 0;
     }
-    FUZZ_CHECK(!loaded.problem, QString::fromLatin1(loaded.problem->what()));
+    FUZZ_CHECK(!loaded.problem, loaded.problem->what());
     const UnitTable back = whole(DataStore(fuzz::folder()).loadUnits(category));
     FUZZ_CHECK(back.names == grown.names,
         grown.names.join(u'|') + QStringLiteral(" read back as ") + back.names.join(u'|'));

@@ -31,6 +31,11 @@ inline void explain(const QString &detail)
     std::fprintf(stderr, "%s\n", detail.toUtf8().constData());
 }
 
+inline void explain(const char *detail)
+{
+    std::fprintf(stderr, "%s\n", detail);
+}
+
 // True when b lies within 15 significant digits of a: the rounding of a to
 // 15 digits moves it by at most half a unit in the 15th digit, and reading
 // that text back may add half a unit in the last place of a double.

@@ -27,7 +27,6 @@ void tst_FailureText::failureText_data()
     const Failure unitChanged(FailureKind::Refused, "/q/Time.txt", 0, Cause::ChangedBehind);
     row("header with file and line", Failure(FailureKind::InputPastEndOfFile, "/q/Time.txt", 3),
         list, "Input past end of file\n\nFile: /q/Time.txt\nLine: 3");
-    row("no file", Failure(FailureKind::Overflow), list, "Overflow");
     row("category list changed", Failure(FailureKind::Refused, list, 0, Cause::ChangedBehind), list,
         "...the change. Switch File > Edit off and on to see the category list as it is now, then "
         "make the edit again.");

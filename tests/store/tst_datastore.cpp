@@ -755,19 +755,16 @@ void TestDataStore::keepsOtherProgramsWrite_data()
     QTest::addColumn<QByteArray>("before"); // the unit file
     QTest::addColumn<QByteArray>("after"); // once the edit is refused
     QTest::addColumn<Cause>("cause");
-    const QByteArray weeks = "\"Weeks\",604800\r\n";
-    const Cause changed = Cause::ChangedBehind;
-    row("opened for writing before, written after", "open", kTimeFile, kTimeFile + weeks,
-        Cause::BeingWritten);
+    const QByteArray weeks = "\"Weeks\",604800\r\n", more = kTimeFile + weeks;
+    const Cause writing = Cause::BeingWritten, changed = Cause::ChangedBehind;
+    const Cause swapped = Cause::FolderReplaced;
+    row("opened for writing before, written after", "open", kTimeFile, more, writing);
     row("empty file truncated at the exchange, written after", "truncate", QByteArray(), weeks,
-        Cause::BeingWritten);
-    row("no exchange: renamed over before the move", "rename", kTimeFile, kTimeFile + weeks,
-        changed);
-    row("no exchange: renamed over before the link", "rename later", kTimeFile, kTimeFile + weeks,
-        changed);
+        writing);
+    row("no exchange: renamed over before the move", "rename", kTimeFile, more, changed);
+    row("no exchange: renamed over before the link", "rename later", kTimeFile, more, changed);
     row("folder locked by another copy", "lock", kTimeFile, kTimeFile, Cause::FolderLocked);
-    row("another folder in its place after the start", "swap", kTimeFile, kTimeFile,
-        Cause::FolderReplaced);
+    row("another folder in its place after the start", "swap", kTimeFile, kTimeFile, swapped);
 }
 
 // Another program writes the unit file at the worst moment of an edit: its
