@@ -90,7 +90,13 @@ enum class Cause {
 };
 
 struct Reason {
-    Cause cause = Cause::None;
+    Reason(Cause cause = Cause::None, QStringList args = {}) // NOLINT: a cause is a reason
+        : cause(cause)
+        , args(std::move(args))
+    {
+    }
+
+    Cause cause;
     QStringList args;
 };
 
