@@ -81,31 +81,41 @@ QString skippedText(Cause cause)
     }
 }
 
-// How the user has the file read again, and advice on the file another
-// program changed.
-struct Reload {
-    bool list = false;
-    bool known = false;
+// Which file failed, as far as the way to read it again goes: the category
+// list, a unit file, or one the user does not read again (the upgrade).
+enum class Reread { None, List, Units };
 
-    QString step() const
-    {
-        if (!known)
-            return QStringLiteral("load it again");
-        return list ? QStringLiteral("switch File > Edit off and on")
-                    : QStringLiteral("choose the category again");
+// How the user has the file read again.
+QString rereadStep(Reread reread)
+{
+    switch (reread) {
+    case Reread::List:
+        return QStringLiteral("switch File > Edit off and on");
+    case Reread::Units:
+        return QStringLiteral("choose the category again");
+    case Reread::None:
+        break;
     }
-    QString afterChange() const
-    {
-        if (!known)
-            return {};
-        return list ? QStringLiteral("Switch File > Edit off and on to see the category list as "
-                                     "it is now, then make the edit again.")
-                    : QStringLiteral("Choose the category again to see its units as they are "
-                                     "now, then add the unit again.");
-    }
-};
+    return QStringLiteral("load it again");
+}
 
-QString sentence(const Reason &reason, const Failure &failure, const Reload &reload)
+// What to do about a file another program changed.
+QString afterChange(Reread reread)
+{
+    switch (reread) {
+    case Reread::List:
+        return QStringLiteral("Switch File > Edit off and on to see the category list as it is "
+                              "now, then make the edit again.");
+    case Reread::Units:
+        return QStringLiteral("Choose the category again to see its units as they are now, then "
+                              "add the unit again.");
+    case Reread::None:
+        break;
+    }
+    return {};
+}
+
+QString sentence(const Reason &reason, const Failure &failure, Reread reread)
 {
     const QStringList &args = reason.args;
     const QString arg = args.value(0);
@@ -121,18 +131,18 @@ QString sentence(const Reason &reason, const Failure &failure, const Reload &rel
         return QStringLiteral("The file is missing, so no edit writes it: Quorvel does not make "
                               "it anew in place of a file that may come back. Copy it back%1, "
                               "then %2.")
-            .arg(reload.known && !reload.list ? QStringLiteral(", or delete the category and "
-                                                               "add it again to start it with "
-                                                               "no units")
-                                              : QString(),
-                reload.step());
+            .arg(reread == Reread::Units ? QStringLiteral(", or delete the category and "
+                                                          "add it again to start it with "
+                                                          "no units")
+                                         : QString(),
+                rereadStep(reread));
     case Cause::ReadNotWhole:
         return QStringLiteral("The file could not be read whole (%1%2), so it is not rewritten: "
                               "that would lose what could not be read. Mend the file, then %3.")
             .arg(arg,
                 args.value(1).toInt() > 0 ? QStringLiteral(", line %1").arg(args.value(1))
                                           : QString(),
-                reload.step());
+                rereadStep(reread));
     case Cause::UnclosedQuote:
     case Cause::TextAfterQuote:
     case Cause::ExtraFields:
@@ -142,11 +152,11 @@ QString sentence(const Reason &reason, const Failure &failure, const Reload &rel
         return QStringLiteral("The line holds %1, which Quorvel skips when it reads the file, so "
                               "no edit rewrites the file: that would lose it. Mend the line by "
                               "hand, then %2.")
-            .arg(skippedText(reason.cause), reload.step());
+            .arg(skippedText(reason.cause), rereadStep(reread));
     case Cause::ChangedBehind:
         return QStringLiteral("The file was changed by another program since Quorvel read it, so "
                               "it is not rewritten: that would lose the change. %1")
-            .arg(reload.afterChange())
+            .arg(afterChange(reread))
             .trimmed();
     case Cause::BeingWritten:
         return QStringLiteral("Another program has the file open for writing, so it is not "
@@ -276,10 +286,12 @@ QString failureText(const Failure &failure, const QString &categoryList)
         if (failure.line() > 0)
             text += QStringLiteral("\nLine: ") + QString::number(failure.line());
     }
-    const Reload reload { failure.path() == categoryList, !categoryList.isEmpty() };
+    const Reread reread = categoryList.isEmpty() ? Reread::None
+        : failure.path() == categoryList         ? Reread::List
+                                                 : Reread::Units;
     QStringList sentences;
     for (const Reason &reason : failure.reasons()) {
-        if (const QString words = sentence(reason, failure, reload); !words.isEmpty())
+        if (const QString words = sentence(reason, failure, reread); !words.isEmpty())
             sentences.append(words);
     }
     if (!sentences.isEmpty())
